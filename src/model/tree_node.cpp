@@ -1,0 +1,277 @@
+#include "model/tree_node.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/text_codec.h"
+#include "platform/text_mode.h"
+
+namespace vetra {
+namespace {
+
+// Program texts converted once per text mode: a document of 100 000 nodes
+// constructs as many default captions.
+std::string_view cachedProgramText(std::string_view utf8Traditional, std::string (&cache)[3]) {
+    int mode = activeTextMode();
+    if (cache[mode].empty()) cache[mode] = programText(utf8Traditional);
+    return cache[mode];
+}
+
+}  // namespace
+
+std::string_view defaultCaption() {
+    static std::string cache[3];
+    return cachedProgramText("雙擊輸入標題", cache);
+}
+
+std::string_view newNodeCaption() {
+    static std::string cache[3];
+    return cachedProgramText("新節點", cache);
+}
+
+TTree_Node::TTree_Node() {
+    Caption.assign(defaultCaption());
+    Note_Excerpt.assign({});
+    setFontName(kDefault_Font_Name);
+}
+
+TTree_Node::~TTree_Node() { destroyChildren(); }
+
+void TTree_Node::destroyChildren() {
+    // Children are unhooked before they are deleted, so no destructor below
+    // ever has a child of its own: the stack depth stays constant.
+    std::vector<TTree_Node*> pending(Children.begin(), Children.end());
+    Children.clear();
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+        node->Children.clear();
+        delete node;
+    }
+}
+
+bool TTree_Node::setCaption(const char* bytes, size_t length) {
+    if (bytes == nullptr) return false;
+    Caption.assign({bytes, length});
+    return true;
+}
+
+void TTree_Node::setLink(std::string_view bytes) {
+    if (bytes.empty()) Link.reset();
+    else Link.assign(bytes);
+}
+
+void TTree_Node::setExcerpt(std::string_view bytes) {
+    if (bytes.empty()) Note_Excerpt.reset();
+    else Note_Excerpt.assign(bytes);
+}
+
+std::string_view TTree_Node::fontName() const {
+    return {Font_Name, strnlen(Font_Name, kFont_Name_Size - 1)};
+}
+
+void TTree_Node::setFontName(std::string_view bytes) {
+    size_t length = characterPrefixLength(bytes, kFont_Name_Size - 1);
+    std::memcpy(Font_Name, bytes.data(), length);
+    std::memset(Font_Name + length, 0, kFont_Name_Size - length);
+}
+
+TTree_Node* TTree_Node::insertChild(std::unique_ptr<TTree_Node> child, int32_t index) {
+    TTree_Node* raw = child.release();
+    Children.insertAt(index, raw);
+    raw->Parent = this;
+    raw->Depth = Depth + 1;
+    return raw;
+}
+
+TTree_Node* TTree_Node::appendChild(std::unique_ptr<TTree_Node> child) {
+    return insertChild(std::move(child), Children.count());
+}
+
+std::unique_ptr<TTree_Node> TTree_Node::removeChild(TTree_Node* child) {
+    int32_t index = Children.indexOf(child);
+    if (index < 0) return nullptr;
+    Children.removeAt(index);
+    return std::unique_ptr<TTree_Node>(child);
+}
+
+void TTree_Node::moveChildUp(TTree_Node* child) {
+    int32_t index = Children.indexOf(child);
+    if (index > 0) Children.swapSlots(index, index - 1);
+}
+
+void TTree_Node::moveChildDown(TTree_Node* child) {
+    int32_t index = Children.indexOf(child);
+    if (index >= 0 && index + 1 < Children.count()) Children.swapSlots(index, index + 1);
+}
+
+TTree_Node* TTree_Node::previousSibling() const {
+    if (Parent == nullptr) return nullptr;
+    int32_t index = Parent->Children.indexOf(this);
+    return index > 0 ? Parent->Children[index - 1] : nullptr;
+}
+
+TTree_Node* TTree_Node::nextSibling() const {
+    if (Parent == nullptr) return nullptr;
+    int32_t index = Parent->Children.indexOf(this);
+    return index >= 0 && index + 1 < Parent->Children.count() ? Parent->Children[index + 1]
+                                                             : nullptr;
+}
+
+void TTree_Node::copyContentFrom(const TTree_Node& source) {
+    Caption = source.Caption;
+    Link = source.Link;
+    Note_Excerpt = source.Note_Excerpt;
+    Content_Offset = source.Content_Offset;
+    Content_Size = source.Content_Size;
+    Content_Raw_Size = source.Content_Raw_Size;
+    Work_Offset = source.Work_Offset;
+    Work_Size = source.Work_Size;
+    std::memcpy(Font_Name, source.Font_Name, kFont_Name_Size);
+    Color_Caption = source.Color_Caption;
+    Font_Size = source.Font_Size;
+    Font_Style = source.Font_Style;
+    Color_Edge = source.Color_Edge;
+    Edge_Width = source.Edge_Width;
+    Edge_Style = source.Edge_Style;
+    Color_Fill = source.Color_Fill;
+    Color_Link_Down = source.Color_Link_Down;
+    Link_Down_Width = source.Link_Down_Width;
+    Link_Style = source.Link_Style;
+    Link_Style_Used = source.Link_Style_Used;
+    Color_Link_Up = source.Color_Link_Up;
+    Link_Up_Width = source.Link_Up_Width;
+    View_Style = source.View_Style;
+    View_Style_Used = source.View_Style_Used;
+    Content_Dirty = 1;
+}
+
+std::unique_ptr<TTree_Node> TTree_Node::clone() const {
+    auto copy = std::make_unique<TTree_Node>();
+    copy->copyContentFrom(*this);
+    return copy;
+}
+
+std::unique_ptr<TTree_Node> TTree_Node::cloneSubtree() const {
+    auto top = clone();
+    struct TPending {
+        const TTree_Node* source;
+        TTree_Node* copy;
+    };
+    std::vector<TPending> pending{{this, top.get()}};
+    while (!pending.empty()) {
+        TPending item = pending.back();
+        pending.pop_back();
+        for (const TTree_Node* child : item.source->Children)
+            pending.push_back({child, item.copy->appendChild(child->clone())});
+    }
+    return top;
+}
+
+void TTree_Node::recomputeDepth() {
+    Depth = Parent == nullptr ? 1 : Parent->Depth + 1;
+    std::vector<TTree_Node*> pending(Children.begin(), Children.end());
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        node->Depth = node->Parent->Depth + 1;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+}
+
+void TTree_Node::expandToLevel(int level) {
+    struct TPending {
+        TTree_Node* node;
+        int level;
+    };
+    std::vector<TPending> pending{{this, 0}};
+    while (!pending.empty()) {
+        TPending item = pending.back();
+        pending.pop_back();
+        if (item.level >= level) {
+            item.node->Expanded = 0;
+            continue;
+        }
+        item.node->Expanded = 1;
+        for (TTree_Node* child : item.node->Children) pending.push_back({child, item.level + 1});
+    }
+}
+
+void TTree_Node::collapseAll() {
+    std::vector<TTree_Node*> pending{this};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        node->Expanded = 0;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+}
+
+void TTree_Node::clearSelection() {
+    for (TTree_Node* up = Parent; up != nullptr; up = up->Parent) up->Selected = 0;
+    std::vector<TTree_Node*> pending{this};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        node->Selected = 0;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+}
+
+void TTree_Node::propagateViewStyle(int32_t code) {
+    std::vector<TTree_Node*> pending{this};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        if (node->View_Style != 0) continue;
+        node->View_Style_Used = code;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+}
+
+void TTree_Node::toggleFontStyle(int32_t flag) {
+    if (flag == 0) Font_Style = 0;
+    else Font_Style ^= flag;
+}
+
+bool isInSubtree(const TTree_Node* root, const TTree_Node* node) {
+    // Walking up from the node gives the same answer as searching the subtree
+    // and costs only the node's depth.
+    for (const TTree_Node* at = node; at != nullptr; at = at->Parent)
+        if (at == root) return true;
+    return false;
+}
+
+TTree_Node* nextInDisplayOrder(TTree_Node* node, bool all) {
+    if (node->hasChildren() && (all || node->Expanded)) return node->child(0);
+    for (TTree_Node* at = node;;) {
+        TTree_Node* parent = at->Parent;
+        if (parent == nullptr || parent == node) return nullptr;
+        if (parent->Children.last() != at) return at->nextSibling();
+        at = parent;
+    }
+}
+
+TTree_Node* previousInDisplayOrder(TTree_Node* node, bool all) {
+    TTree_Node* parent = node->Parent;
+    if (parent == nullptr || parent == node) return nullptr;
+    if (parent->Children.first() == node) return parent;
+    TTree_Node* at = node->previousSibling();
+    while (at->hasChildren() && (all || at->Expanded)) at = at->Children.last();
+    return at;
+}
+
+size_t excerptLength(std::string_view plainText) {
+    size_t total = 0;
+    size_t index = 0;
+    while (index < plainText.size()) {
+        size_t step = static_cast<unsigned char>(plainText[index]) >= 0x80 ? 2 : 1;
+        if (total + step >= 300) break;
+        total += step;
+        index += step;
+    }
+    return total < plainText.size() ? total : plainText.size();
+}
+
+}  // namespace vetra

@@ -1,0 +1,154 @@
+#include "platform/text_codec.h"
+
+#include <iconv.h>
+#include <opencc/opencc.h>
+
+#include <cerrno>
+#include <map>
+#include <utility>
+
+namespace vetra {
+namespace {
+
+const char* codePageName(int mode) { return mode == kTextModeTraditional ? "CP950" : "CP936"; }
+
+// Length of the UTF-8 sequence that starts with `lead`, 1 for a stray byte.
+size_t utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2) return 2;
+    return 1;
+}
+
+size_t codePageSequenceLength(unsigned char lead) { return lead >= 0x81 && lead != 0xFF ? 2 : 1; }
+
+// iconv descriptors are costly to open; one per direction lives for the run
+// and is closed at exit.
+class TDescriptor_Cache {
+public:
+    ~TDescriptor_Cache() {
+        for (auto& entry : Open_)
+            if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
+    }
+
+    iconv_t get(const char* to, const char* from) {
+        auto key = std::make_pair(std::string(to), std::string(from));
+        auto found = Open_.find(key);
+        if (found != Open_.end()) return found->second;
+        iconv_t cd = iconv_open(to, from);
+        Open_.emplace(key, cd);
+        return cd;
+    }
+
+private:
+    std::map<std::pair<std::string, std::string>, iconv_t> Open_;
+};
+
+iconv_t descriptorFor(const char* to, const char* from) {
+    static TDescriptor_Cache cache;
+    return cache.get(to, from);
+}
+
+// Converts with iconv; an unconvertible or invalid character becomes '?' and
+// is counted. `fromUtf8` says how to step over a bad input character.
+TConverted_Text transcode(std::string_view input, const char* to, const char* from,
+                          bool fromUtf8) {
+    TConverted_Text result;
+    if (input.empty()) return result;
+    iconv_t cd = descriptorFor(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        result.text.assign(input);
+        result.replaced = static_cast<int>(input.size());
+        return result;
+    }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    result.text.reserve(input.size() * 2);
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* out = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+        result.text.append(buffer, static_cast<size_t>(out - buffer));
+        if (rc != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
+        // EILSEQ or EINVAL: a character that cannot be converted or is cut off.
+        auto lead = static_cast<unsigned char>(*in);
+        size_t skip = fromUtf8 ? utf8SequenceLength(lead) : codePageSequenceLength(lead);
+        if (skip > inLeft) skip = inLeft;
+        in += skip;
+        inLeft -= skip;
+        result.text.push_back('?');
+        ++result.replaced;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    return result;
+}
+
+class TChinese_Mapper {
+public:
+    explicit TChinese_Mapper(const char* config) : Handle_(opencc_open(config)) {}
+    ~TChinese_Mapper() {
+        if (isOpen()) opencc_close(Handle_);
+    }
+    TChinese_Mapper(const TChinese_Mapper&) = delete;
+    TChinese_Mapper& operator=(const TChinese_Mapper&) = delete;
+
+    std::string map(std::string_view utf8) const {
+        if (!isOpen() || utf8.empty()) return std::string(utf8);
+        char* converted = opencc_convert_utf8(Handle_, utf8.data(), utf8.size());
+        if (converted == nullptr) return std::string(utf8);
+        std::string result(converted);
+        opencc_convert_utf8_free(converted);
+        return result;
+    }
+
+private:
+    bool isOpen() const { return Handle_ != reinterpret_cast<opencc_t>(-1); }
+    opencc_t Handle_;
+};
+
+}  // namespace
+
+TConverted_Text codePageToUtf8(std::string_view bytes, int mode) {
+    return transcode(bytes, "UTF-8", codePageName(mode), false);
+}
+
+TConverted_Text utf8ToCodePage(std::string_view utf8, int mode) {
+    return transcode(utf8, codePageName(mode), "UTF-8", true);
+}
+
+std::string simplifiedToTraditional(std::string_view utf8) {
+    static const TChinese_Mapper mapper("s2t.json");
+    return mapper.map(utf8);
+}
+
+std::string traditionalToSimplified(std::string_view utf8) {
+    static const TChinese_Mapper mapper("t2s.json");
+    return mapper.map(utf8);
+}
+
+TConverted_Text convertBetweenModes(std::string_view bytes, int fromMode, int toMode) {
+    bool known = (fromMode == kTextModeSimplified && toMode == kTextModeTraditional) ||
+                 (fromMode == kTextModeTraditional && toMode == kTextModeSimplified);
+    if (!known) return {std::string(bytes), 0};
+    TConverted_Text decoded = codePageToUtf8(bytes, fromMode);
+    std::string mapped = toMode == kTextModeTraditional ? simplifiedToTraditional(decoded.text)
+                                                        : traditionalToSimplified(decoded.text);
+    TConverted_Text encoded = utf8ToCodePage(mapped, toMode);
+    encoded.replaced += decoded.replaced;
+    return encoded;
+}
+
+size_t characterPrefixLength(std::string_view bytes, size_t limit) {
+    size_t length = 0;
+    while (length < bytes.size()) {
+        size_t step = static_cast<unsigned char>(bytes[length]) >= 0x80 ? 2 : 1;
+        if (length + step > limit || length + step > bytes.size()) break;
+        length += step;
+    }
+    return length;
+}
+
+}  // namespace vetra
