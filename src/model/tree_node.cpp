@@ -1,6 +1,7 @@
 #include "model/tree_node.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/text_codec.h"
@@ -15,6 +16,14 @@ std::string_view cachedProgramText(std::string_view utf8Traditional, std::string
     int mode = activeTextMode();
     if (cache[mode].empty()) cache[mode] = programText(utf8Traditional);
     return cache[mode];
+}
+
+// Node-based set: the strings never move, so the pointers stay valid for the run.
+const char* internFontName(std::string_view bytes) {
+    static std::unordered_set<std::string> pool;
+    std::string name(bytes.substr(0, characterPrefixLength(bytes, kFont_Name_Size - 1)));
+    name.resize(strnlen(name.c_str(), name.size()));
+    return pool.insert(std::move(name)).first->c_str();
 }
 
 }  // namespace
@@ -32,10 +41,13 @@ std::string_view newNodeCaption() {
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());
     Note_Excerpt.assign({});
-    setFontName(kDefault_Font_Name);
+    static const char* const defaultFont = internFontName(kDefault_Font_Name);
+    Font_Name = defaultFont;
 }
 
-TTree_Node::~TTree_Node() { destroyChildren(); }
+TTree_Node::~TTree_Node() {
+    destroyChildren();
+}
 
 void TTree_Node::destroyChildren() {
     // Children are unhooked before they are deleted, so no destructor below
@@ -58,23 +70,25 @@ bool TTree_Node::setCaption(const char* bytes, size_t length) {
 }
 
 void TTree_Node::setLink(std::string_view bytes) {
-    if (bytes.empty()) Link.reset();
-    else Link.assign(bytes);
+    if (bytes.empty())
+        Link.reset();
+    else
+        Link.assign(bytes);
 }
 
 void TTree_Node::setExcerpt(std::string_view bytes) {
-    if (bytes.empty()) Note_Excerpt.reset();
-    else Note_Excerpt.assign(bytes);
+    if (bytes.empty())
+        Note_Excerpt.reset();
+    else
+        Note_Excerpt.assign(bytes);
 }
 
 std::string_view TTree_Node::fontName() const {
-    return {Font_Name, strnlen(Font_Name, kFont_Name_Size - 1)};
+    return Font_Name;
 }
 
 void TTree_Node::setFontName(std::string_view bytes) {
-    size_t length = characterPrefixLength(bytes, kFont_Name_Size - 1);
-    std::memcpy(Font_Name, bytes.data(), length);
-    std::memset(Font_Name + length, 0, kFont_Name_Size - length);
+    Font_Name = internFontName(bytes);
 }
 
 TTree_Node* TTree_Node::insertChild(std::unique_ptr<TTree_Node> child, int32_t index) {
@@ -116,7 +130,7 @@ TTree_Node* TTree_Node::nextSibling() const {
     if (Parent == nullptr) return nullptr;
     int32_t index = Parent->Children.indexOf(this);
     return index >= 0 && index + 1 < Parent->Children.count() ? Parent->Children[index + 1]
-                                                             : nullptr;
+                                                              : nullptr;
 }
 
 void TTree_Node::copyContentFrom(const TTree_Node& source) {
@@ -128,7 +142,7 @@ void TTree_Node::copyContentFrom(const TTree_Node& source) {
     Content_Raw_Size = source.Content_Raw_Size;
     Work_Offset = source.Work_Offset;
     Work_Size = source.Work_Size;
-    std::memcpy(Font_Name, source.Font_Name, kFont_Name_Size);
+    Font_Name = source.Font_Name;
     Color_Caption = source.Color_Caption;
     Font_Size = source.Font_Size;
     Font_Style = source.Font_Style;
@@ -231,8 +245,10 @@ void TTree_Node::propagateViewStyle(int32_t code) {
 }
 
 void TTree_Node::toggleFontStyle(int32_t flag) {
-    if (flag == 0) Font_Style = 0;
-    else Font_Style ^= flag;
+    if (flag == 0)
+        Font_Style = 0;
+    else
+        Font_Style ^= flag;
 }
 
 bool isInSubtree(const TTree_Node* root, const TTree_Node* node) {

@@ -43,7 +43,7 @@ struct TLayout_Cache {
 // `Parent` is a back reference. Destroying a node destroys its subtree without
 // recursion, so chains of any depth are safe.
 class TTree_Node {
-public:
+  public:
     TTree_Node();
     ~TTree_Node();
     TTree_Node(const TTree_Node&) = delete;
@@ -64,7 +64,9 @@ public:
     int32_t Expanded = 1;
     int32_t Depth = 0;
     int32_t Selected = 0;
-    char Font_Name[kFont_Name_Size] = {};
+    // Caption font face, at most 63 bytes. Faces are few and nodes many, so
+    // every node points into one shared, never-freed pool of names.
+    const char* Font_Name = "";
     int32_t Color_Caption = 0x000000FF;
     int32_t Font_Size = 18;
     int32_t Font_Style = 0;
@@ -128,7 +130,7 @@ public:
     }
     void toggleFontStyle(int32_t flag);
 
-private:
+  private:
     void destroyChildren();
 };
 

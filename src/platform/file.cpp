@@ -12,7 +12,7 @@ namespace vetra {
 namespace {
 
 class TPosix_File : public TFile {
-public:
+  public:
     explicit TPosix_File(int fd) : Fd_(fd) {}
     ~TPosix_File() override { ::close(Fd_); }
     TPosix_File(const TPosix_File&) = delete;
@@ -71,7 +71,7 @@ public:
         return length >= 0 && ::ftruncate(Fd_, static_cast<off_t>(length)) == 0;
     }
 
-private:
+  private:
     int Fd_;
     int64_t Position_ = 0;
 };
@@ -81,9 +81,15 @@ private:
 std::unique_ptr<TFile> openFile(const std::string& path, TOpen_Mode mode) {
     int flags = O_CLOEXEC;
     switch (mode) {
-        case TOpen_Mode::ReadOnly: flags |= O_RDONLY; break;
-        case TOpen_Mode::ReadWrite: flags |= O_RDWR; break;
-        case TOpen_Mode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+        case TOpen_Mode::ReadOnly:
+            flags |= O_RDONLY;
+            break;
+        case TOpen_Mode::ReadWrite:
+            flags |= O_RDWR;
+            break;
+        case TOpen_Mode::Create:
+            flags |= O_RDWR | O_CREAT | O_TRUNC;
+            break;
     }
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) return nullptr;

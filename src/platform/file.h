@@ -10,7 +10,7 @@ namespace vetra {
 // are updated in place, so the store needs seek, read, write and size on one
 // handle. Every operation reports failure; callers decide what the user sees.
 class TFile {
-public:
+  public:
     virtual ~TFile() = default;
 
     // Moves the position to `offset` (0 <= offset).
@@ -34,7 +34,7 @@ std::unique_ptr<TFile> openFile(const std::string& path, TOpen_Mode mode);
 
 // A file held in memory, for tests and for building a document before it has a name.
 class TMemory_File : public TFile {
-public:
+  public:
     TMemory_File() = default;
     explicit TMemory_File(std::string bytes) : Bytes_(std::move(bytes)) {}
 
@@ -48,7 +48,7 @@ public:
 
     const std::string& bytes() const { return Bytes_; }
 
-private:
+  private:
     std::string Bytes_;
     int64_t Position_ = 0;
 };

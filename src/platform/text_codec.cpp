@@ -10,7 +10,9 @@
 namespace vetra {
 namespace {
 
-const char* codePageName(int mode) { return mode == kTextModeTraditional ? "CP950" : "CP936"; }
+const char* codePageName(int mode) {
+    return mode == kTextModeTraditional ? "CP950" : "CP936";
+}
 
 // Length of the UTF-8 sequence that starts with `lead`, 1 for a stray byte.
 size_t utf8SequenceLength(unsigned char lead) {
@@ -20,12 +22,14 @@ size_t utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
-size_t codePageSequenceLength(unsigned char lead) { return lead >= 0x81 && lead != 0xFF ? 2 : 1; }
+size_t codePageSequenceLength(unsigned char lead) {
+    return lead >= 0x81 && lead != 0xFF ? 2 : 1;
+}
 
 // iconv descriptors are costly to open; one per direction lives for the run
 // and is closed at exit.
 class TDescriptor_Cache {
-public:
+  public:
     ~TDescriptor_Cache() {
         for (auto& entry : Open_)
             if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
@@ -40,7 +44,7 @@ public:
         return cd;
     }
 
-private:
+  private:
     std::map<std::pair<std::string, std::string>, iconv_t> Open_;
 };
 
@@ -51,8 +55,7 @@ iconv_t descriptorFor(const char* to, const char* from) {
 
 // Converts with iconv; an unconvertible or invalid character becomes '?' and
 // is counted. `fromUtf8` says how to step over a bad input character.
-TConverted_Text transcode(std::string_view input, const char* to, const char* from,
-                          bool fromUtf8) {
+TConverted_Text transcode(std::string_view input, const char* to, const char* from, bool fromUtf8) {
     TConverted_Text result;
     if (input.empty()) return result;
     iconv_t cd = descriptorFor(to, from);
@@ -87,7 +90,7 @@ TConverted_Text transcode(std::string_view input, const char* to, const char* fr
 }
 
 class TChinese_Mapper {
-public:
+  public:
     explicit TChinese_Mapper(const char* config) : Handle_(opencc_open(config)) {}
     ~TChinese_Mapper() {
         if (isOpen()) opencc_close(Handle_);
@@ -104,7 +107,7 @@ public:
         return result;
     }
 
-private:
+  private:
     bool isOpen() const { return Handle_ != reinterpret_cast<opencc_t>(-1); }
     opencc_t Handle_;
 };

@@ -32,7 +32,9 @@ std::string_view environment(const char* name) {
 
 }  // namespace
 
-int activeTextMode() { return Active_Text_Mode; }
+int activeTextMode() {
+    return Active_Text_Mode;
+}
 
 void setActiveTextMode(int mode) {
     Active_Text_Mode = mode == kTextModeTraditional ? kTextModeTraditional : kTextModeSimplified;

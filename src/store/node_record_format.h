@@ -17,8 +17,8 @@ namespace vetra::record {
 inline constexpr char kMagic[2] = {'v', 't'};
 inline constexpr char kVersion[2] = {'3', '0'};
 inline constexpr int kHeaderSize = 4;
-inline constexpr int kTagHeaderSize = 5;          // tag byte and length field
-inline constexpr int32_t kMaxLength = 409600;     // a larger length (or child count) is damage
+inline constexpr int kTagHeaderSize = 5;       // tag byte and length field
+inline constexpr int32_t kMaxLength = 409600;  // a larger length (or child count) is damage
 inline constexpr int kMinRecordSize = kHeaderSize + kTagHeaderSize;  // "vt30" and 'D'
 
 // Fixed parts of one record with every optional record present: header, 19

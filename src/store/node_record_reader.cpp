@@ -13,7 +13,7 @@ namespace {
 // no system call of its own. Every read is checked against the bytes left in
 // the file, which bounds every allocation by the file's size.
 class TRecord_Input {
-public:
+  public:
     explicit TRecord_Input(TFile& file)
         : File_(file), Position_(file.position()), End_(file.size()) {
         if (End_ < 0) Failed_ = true;
@@ -66,7 +66,7 @@ public:
     // Leaves the file just behind what was consumed.
     bool finish() { return File_.seek(Position_); }
 
-private:
+  private:
     bool refill() {
         if (!File_.seek(Position_)) return fail();
         int64_t want = std::min<int64_t>(sizeof Buffer_, remaining());
@@ -92,7 +92,7 @@ private:
 };
 
 class TNode_Record_Reader {
-public:
+  public:
     TNode_Record_Reader(TFile& file, std::vector<TTree_Node*>& viewRoots)
         : Input_(file), View_Roots_(viewRoots), Active_Mode_(activeTextMode()) {}
 
@@ -123,7 +123,7 @@ public:
 
     TRead_Error error() const { return Error_; }
 
-private:
+  private:
     bool fail(TRead_Error error) {
         Error_ = Input_.failed() ? TRead_Error::CannotRead : error;
         return false;
@@ -135,7 +135,8 @@ private:
         if (std::memcmp(header, record::kMagic, 2) != 0)
             return fail(isRoot ? TRead_Error::NotADocument : TRead_Error::Damaged);
         // Versions compare as unsigned bytes; older ones ("29") read like "30".
-        if (std::memcmp(header + 2, record::kVersion, 2) > 0) return fail(TRead_Error::NewerVersion);
+        if (std::memcmp(header + 2, record::kVersion, 2) > 0)
+            return fail(TRead_Error::NewerVersion);
 
         int recordMode = 1;
         for (;;) {
@@ -163,8 +164,10 @@ private:
             case record::Excerpt: {
                 if (!Input_.readText(Scratch_, length)) return false;
                 TNode_Text& target = tag == record::Caption ? node.Caption : node.Note_Excerpt;
-                if (recordMode == Active_Mode_) target.assign(Scratch_);
-                else target.assign(convertRecordText(Scratch_, recordMode));
+                if (recordMode == Active_Mode_)
+                    target.assign(Scratch_);
+                else
+                    target.assign(convertRecordText(Scratch_, recordMode));
                 return true;
             }
             case record::Link:
@@ -205,22 +208,38 @@ private:
 
     static int32_t* integerField(TTree_Node& node, unsigned char tag) {
         switch (tag) {
-            case record::Color_Caption: return &node.Color_Caption;
-            case record::Content_Offset: return &node.Content_Offset;
-            case record::Content_Size: return &node.Content_Size;
-            case record::Raw_Size: return &node.Content_Raw_Size;
-            case record::Note_Caret: return &node.Note_Caret;
-            case record::Font_Style: return &node.Font_Style;
-            case record::Font_Size: return &node.Font_Size;
-            case record::Color_Fill: return &node.Color_Fill;
-            case record::Edge_Width: return &node.Edge_Width;
-            case record::Color_Edge: return &node.Color_Edge;
-            case record::Edge_Style: return &node.Edge_Style;
-            case record::Link_Down_Width: return &node.Link_Down_Width;
-            case record::Color_Link_Down: return &node.Color_Link_Down;
-            case record::Link_Up_Width: return &node.Link_Up_Width;
-            case record::Color_Link_Up: return &node.Color_Link_Up;
-            default: return nullptr;
+            case record::Color_Caption:
+                return &node.Color_Caption;
+            case record::Content_Offset:
+                return &node.Content_Offset;
+            case record::Content_Size:
+                return &node.Content_Size;
+            case record::Raw_Size:
+                return &node.Content_Raw_Size;
+            case record::Note_Caret:
+                return &node.Note_Caret;
+            case record::Font_Style:
+                return &node.Font_Style;
+            case record::Font_Size:
+                return &node.Font_Size;
+            case record::Color_Fill:
+                return &node.Color_Fill;
+            case record::Edge_Width:
+                return &node.Edge_Width;
+            case record::Color_Edge:
+                return &node.Color_Edge;
+            case record::Edge_Style:
+                return &node.Edge_Style;
+            case record::Link_Down_Width:
+                return &node.Link_Down_Width;
+            case record::Color_Link_Down:
+                return &node.Color_Link_Down;
+            case record::Link_Up_Width:
+                return &node.Link_Up_Width;
+            case record::Color_Link_Up:
+                return &node.Color_Link_Up;
+            default:
+                return nullptr;
         }
     }
 

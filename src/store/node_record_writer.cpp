@@ -11,7 +11,7 @@ namespace {
 // Collects records in a buffer and hands it to the file in large pieces.
 // Sticky failure: after one failed write nothing more is written.
 class TRecord_Output {
-public:
+  public:
     explicit TRecord_Output(TFile& file) : File_(file) { Buffer_.reserve(kChunk + 1024); }
 
     void putTag(unsigned char tag, int32_t length) {
@@ -56,7 +56,7 @@ public:
         return Ok_;
     }
 
-private:
+  private:
     static constexpr size_t kChunk = 64 * 1024;
 
     void drain() {
@@ -81,8 +81,8 @@ void writeRecord(TRecord_Output& out, const TTree_Node& node, bool isViewRoot, i
     out.putByteRecord(record::Format_Marker, 'A');
     out.putIntegerRecord(record::Content_Offset, node.Content_Offset);
     out.putIntegerRecord(record::Content_Size, node.Content_Size);
-    int32_t flags = (node.Expanded ? record::kFlagExpanded : 0) |
-                    (isViewRoot ? record::kFlagViewRoot : 0);
+    int32_t flags =
+        (node.Expanded ? record::kFlagExpanded : 0) | (isViewRoot ? record::kFlagViewRoot : 0);
     out.putIntegerRecord(record::Flags, flags);
     out.putIntegerRecord(record::Note_Caret, node.Note_Caret);
     out.putIntegerRecord(record::Font_Style, node.Font_Style);
