@@ -105,7 +105,7 @@ def mode1_sample():
         ]),
         Node("设计", note=long_note, excerpt=b"Plan repeat", view_style=4,
              children=[Node("界面"), Node("数据格式", link=b"")]),
-        Node("发布", excerpt=None, edge_style=2, link_style=3, fill=0x00FFFF00),
+        Node("发布", edge_style=2, link_style=3, fill=0x00FFFF00),
     ])
 
 

@@ -1,1 +1,210 @@
+#include "model/tree_node.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/text_codec.h"
+#include "platform/text_mode.h"
+
+namespace vetra {
+namespace {
+
+std::unique_ptr<TTree_Node> named(const std::string& caption) {
+    auto node = std::make_unique<TTree_Node>();
+    node->setCaption(caption);
+    return node;
+}
+
+// r(a(a1 a2) b(b1))
+std::unique_ptr<TTree_Node> smallTree() {
+    auto root = named("r");
+    TTree_Node* a = root->appendChild(named("a"));
+    a->appendChild(named("a1"));
+    a->appendChild(named("a2"));
+    TTree_Node* b = root->appendChild(named("b"));
+    b->appendChild(named("b1"));
+    return root;
+}
+
+std::string captionOf(const TTree_Node* node) {
+    return node == nullptr ? "-" : std::string(node->Caption.view());
+}
+
+// A chain of `length` nodes below a root; returns the deepest.
+TTree_Node* buildChain(TTree_Node& root, int length) {
+    TTree_Node* at = &root;
+    for (int i = 0; i < length; ++i) at = at->appendChild(std::make_unique<TTree_Node>());
+    return at;
+}
+
+TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
+    setActiveTextMode(kTextModeSimplified);
+    TTree_Node node;
+    EXPECT_EQ(codePageToUtf8(node.Caption.view(), 1).text, "双击输入标题");
+    EXPECT_FALSE(node.Link.isPresent());
+    EXPECT_TRUE(node.Note_Excerpt.isPresent());
+    EXPECT_TRUE(node.Note_Excerpt.isEmpty());
+    EXPECT_EQ(node.fontName(), kDefault_Font_Name);
+    EXPECT_EQ(node.Color_Fill, -1);
+    EXPECT_EQ(node.Color_Link_Down, 0x00800000);
+    EXPECT_EQ(node.View_Style_Used, 1);
+    EXPECT_EQ(node.Expanded, 1);
+
+    setActiveTextMode(kTextModeTraditional);
+    TTree_Node traditional;
+    EXPECT_EQ(codePageToUtf8(traditional.Caption.view(), 2).text, "雙擊輸入標題");
+    EXPECT_EQ(codePageToUtf8(newNodeCaption(), 2).text, "新節點");
+    setActiveTextMode(kTextModeSimplified);
+}
+
+TEST(TreeNode, EmptyLinkOrExcerptBecomesAbsent) {
+    TTree_Node node;
+    node.setLink("http://x");
+    node.setLink("");
+    EXPECT_FALSE(node.Link.isPresent());
+    node.setExcerpt("");
+    EXPECT_FALSE(node.Note_Excerpt.isPresent());
+    EXPECT_FALSE(node.setCaption(nullptr, 0));
+}
+
+TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
+    TTree_Node node;
+    std::string name(62, 'x');
+    name += "\xCB\xCE";  // a two-byte character straddling byte 63
+    node.setFontName(name);
+    EXPECT_EQ(node.fontName(), std::string(62, 'x'));
+}
+
+TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
+    auto root = smallTree();
+    TTree_Node* a = root->child(0);
+    TTree_Node* b = root->child(1);
+    root->moveChildUp(a);
+    root->moveChildDown(b);
+    EXPECT_EQ(root->child(0), a) << "first child moved up, last moved down: nothing changes";
+    root->moveChildDown(a);
+    EXPECT_EQ(root->child(0), b);
+
+    TTree_Node stranger;
+    EXPECT_EQ(root->removeChild(&stranger), nullptr);
+    EXPECT_EQ(root->childCount(), 2);
+    std::unique_ptr<TTree_Node> taken = root->removeChild(a);
+    EXPECT_EQ(taken.get(), a);
+    EXPECT_EQ(a->Parent, root.get()) << "the caller decides about Parent";
+}
+
+TEST(TreeNode, SubtreeMembership) {
+    auto root = smallTree();
+    TTree_Node* a = root->child(0);
+    EXPECT_TRUE(isInSubtree(a, a));
+    EXPECT_TRUE(isInSubtree(root.get(), a->child(1)));
+    EXPECT_FALSE(isInSubtree(a, root->child(1)->child(0)));
+}
+
+TEST(TreeNode, ExpandToLevelVisitsOnlyWhatItOpens) {
+    auto root = smallTree();
+    root->child(0)->child(0)->Expanded = 1;
+    root->expandToLevel(1);
+    EXPECT_EQ(root->Expanded, 1);
+    EXPECT_EQ(root->child(0)->Expanded, 0);
+    EXPECT_EQ(root->child(0)->child(0)->Expanded, 1) << "grandchildren are not visited";
+    root->expandToLevel(0);
+    EXPECT_EQ(root->Expanded, 0);
+}
+
+TEST(TreeNode, CopyMarksTheNoteDirtyAndSharesItsLocation) {
+    TTree_Node source;
+    source.setCaption("caption");
+    source.setLink("file.vt");
+    source.Content_Offset = 900;
+    source.Content_Size = 40;
+    source.Work_Offset = 12;
+    source.Expanded = 0;
+    source.Selected = 1;
+    auto copy = source.clone();
+    EXPECT_EQ(copy->Content_Dirty, 1);
+    EXPECT_EQ(copy->Content_Offset, 900);
+    EXPECT_EQ(copy->Work_Offset, 12);
+    EXPECT_EQ(copy->Link.view(), "file.vt");
+    EXPECT_EQ(copy->Expanded, 1) << "view state is not copied";
+    EXPECT_EQ(copy->Selected, 0);
+}
+
+TEST(TreeNode, DisplayOrderWalks) {
+    auto root = smallTree();
+    root->child(0)->Expanded = 0;  // a collapsed
+    const struct {
+        const char* from;
+        bool all;
+        const char* next;
+        const char* previous;
+    } rows[] = {
+        {"r", false, "a", "-"},  {"a", false, "b", "r"},  {"a", true, "a1", "r"},
+        {"a2", true, "b", "a1"}, {"b", false, "b1", "a"}, {"b", true, "b1", "a2"},
+        {"b1", false, "-", "b"},
+    };
+    std::vector<TTree_Node*> all{
+        root.get(),     root->child(0),          root->child(0)->child(0), root->child(0)->child(1),
+        root->child(1), root->child(1)->child(0)};
+    auto find = [&](const std::string& caption) {
+        for (TTree_Node* node : all)
+            if (captionOf(node) == caption) return node;
+        return static_cast<TTree_Node*>(nullptr);
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(captionOf(nextInDisplayOrder(find(row.from), row.all)), row.next)
+            << "next of " << row.from;
+        EXPECT_EQ(captionOf(previousInDisplayOrder(find(row.from), row.all)), row.previous)
+            << "previous of " << row.from;
+    }
+}
+
+TEST(TreeNode, DeepChainsNeedNoDeepStack) {
+    constexpr int kDepth = 100000;
+    auto root = std::make_unique<TTree_Node>();
+    TTree_Node* deepest = buildChain(*root, kDepth);
+    root->recomputeDepth();
+    EXPECT_EQ(deepest->Depth, kDepth + 1);
+
+    auto copy = root->cloneSubtree();
+    TTree_Node* at = copy.get();
+    int length = 0;
+    while (at->hasChildren()) {
+        at = at->child(0);
+        ++length;
+    }
+    EXPECT_EQ(length, kDepth);
+
+    int steps = 0;
+    for (TTree_Node* walk = root.get(); walk != nullptr; walk = nextInDisplayOrder(walk, true))
+        ++steps;
+    EXPECT_EQ(steps, kDepth + 1);
+    EXPECT_EQ(previousInDisplayOrder(deepest, false), deepest->Parent);
+
+    root->collapseAll();
+    root->expandToLevel(kDepth);
+    root->clearSelection();
+    EXPECT_TRUE(isInSubtree(root.get(), deepest));
+    root.reset();  // destroys the chain
+    copy.reset();
+}
+
+TEST(TreeNode, ExcerptNeverSplitsACharacter) {
+    const struct {
+        const char* name;
+        std::string text;
+        size_t length;
+    } rows[] = {
+        {"short", "abc", 3},
+        {"299 single bytes", std::string(299, 'a'), 299},
+        {"300 single bytes", std::string(300, 'a'), 299},
+        {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
+        {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
+    };
+    for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
+}
+
+}  // namespace
+}  // namespace vetra
