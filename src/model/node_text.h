@@ -11,16 +11,14 @@ namespace vetra {
 // bytes in the node; a present empty text allocates nothing. Large trees hold
 // three of these per node, which is why this is not a std::optional<std::string>.
 class TNode_Text {
-  public:
+public:
     TNode_Text() = default;
     explicit TNode_Text(std::string_view bytes) { assign(bytes); }
     TNode_Text(const TNode_Text& other) { *this = other; }
     TNode_Text& operator=(const TNode_Text& other) {
         if (this == &other) return *this;
-        if (other.Present_)
-            assign(other.view());
-        else
-            reset();
+        if (other.Present_) assign(other.view());
+        else reset();
         return *this;
     }
     TNode_Text(TNode_Text&&) noexcept = default;
@@ -54,7 +52,7 @@ class TNode_Text {
         return a.Present_ == b.Present_ && a.view() == b.view();
     }
 
-  private:
+private:
     std::unique_ptr<char[]> Bytes_;
     uint32_t Size_ = 0;
     bool Present_ = false;

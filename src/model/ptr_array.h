@@ -11,7 +11,7 @@ namespace vetra {
 // i (i >= 10) gives i + 20. Storage never shrinks until clear().
 template <class T>
 class TPtr_Array {
-  public:
+public:
     static constexpr int32_t Grow_Step = 20;
     static constexpr int32_t Min_Capacity = 30;
 
@@ -79,7 +79,7 @@ class TPtr_Array {
     T* const* begin() const { return Data_; }
     T* const* end() const { return Data_ + Count_; }
 
-  private:
+private:
     void grow(int32_t index) {
         int32_t capacity = index + Grow_Step;
         if (capacity < Min_Capacity) capacity = Min_Capacity;

@@ -35,9 +35,7 @@ TTree_Node::TTree_Node() {
     setFontName(kDefault_Font_Name);
 }
 
-TTree_Node::~TTree_Node() {
-    destroyChildren();
-}
+TTree_Node::~TTree_Node() { destroyChildren(); }
 
 void TTree_Node::destroyChildren() {
     // Children are unhooked before they are deleted, so no destructor below
@@ -60,17 +58,13 @@ bool TTree_Node::setCaption(const char* bytes, size_t length) {
 }
 
 void TTree_Node::setLink(std::string_view bytes) {
-    if (bytes.empty())
-        Link.reset();
-    else
-        Link.assign(bytes);
+    if (bytes.empty()) Link.reset();
+    else Link.assign(bytes);
 }
 
 void TTree_Node::setExcerpt(std::string_view bytes) {
-    if (bytes.empty())
-        Note_Excerpt.reset();
-    else
-        Note_Excerpt.assign(bytes);
+    if (bytes.empty()) Note_Excerpt.reset();
+    else Note_Excerpt.assign(bytes);
 }
 
 std::string_view TTree_Node::fontName() const {
@@ -122,7 +116,7 @@ TTree_Node* TTree_Node::nextSibling() const {
     if (Parent == nullptr) return nullptr;
     int32_t index = Parent->Children.indexOf(this);
     return index >= 0 && index + 1 < Parent->Children.count() ? Parent->Children[index + 1]
-                                                              : nullptr;
+                                                             : nullptr;
 }
 
 void TTree_Node::copyContentFrom(const TTree_Node& source) {
@@ -237,10 +231,8 @@ void TTree_Node::propagateViewStyle(int32_t code) {
 }
 
 void TTree_Node::toggleFontStyle(int32_t flag) {
-    if (flag == 0)
-        Font_Style = 0;
-    else
-        Font_Style ^= flag;
+    if (flag == 0) Font_Style = 0;
+    else Font_Style ^= flag;
 }
 
 bool isInSubtree(const TTree_Node* root, const TTree_Node* node) {

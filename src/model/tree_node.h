@@ -43,7 +43,7 @@ struct TLayout_Cache {
 // `Parent` is a back reference. Destroying a node destroys its subtree without
 // recursion, so chains of any depth are safe.
 class TTree_Node {
-  public:
+public:
     TTree_Node();
     ~TTree_Node();
     TTree_Node(const TTree_Node&) = delete;
@@ -128,7 +128,7 @@ class TTree_Node {
     }
     void toggleFontStyle(int32_t flag);
 
-  private:
+private:
     void destroyChildren();
 };
 
