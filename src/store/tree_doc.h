@@ -53,6 +53,12 @@ class TTree_Doc : public TDocument_Tree {
     // when modified; Yes runs `saveCommand`. True when the window may close.
     bool closeQuery(std::string_view windowCaption, const std::function<void()>& saveCommand);
 
+    // Rewrites the file without waste into a new file beside it, renamed over
+    // it once complete; any failure leaves the old file as it was. A save runs
+    // it by itself when the waste passes the thresholds (needsCompaction).
+    // The compacted index records no view roots.
+    bool compact();
+
     // Sum of the stored note sizes plus the index bound.
     int64_t liveSize() const;
 
@@ -87,7 +93,6 @@ class TTree_Doc : public TDocument_Tree {
     bool writeAndFinish(const std::vector<const TTree_Node*>& viewRoots);
     bool copyFileTo(TFile& target);
     void compactIfWasteful();
-    bool compact();
     int dropImplausibleNotes(TTree_Node& root, int64_t fileSize);
     void markForRewrite(TTree_Node& subtree, TFile* source) const;
 
