@@ -7,6 +7,11 @@ namespace vetra {
 
 // Commands that run without a display. Each returns the process exit status.
 int runDump(const std::string& path);
+// Opens `input` as the editor does and saves it under `output` (save as).
+int runSaveAs(const std::string& input, const std::string& output);
+// Writes the subtree at `nodePath` ("r", "r.0.2": child indexes from the
+// root) of `input` as a document file `output`.
+int runExportNode(const std::string& input, const std::string& nodePath, const std::string& output);
 
 // A program text (traditional, UTF-8, with at most one "%s") in the active
 // mode, with the argument put in, as UTF-8 for the terminal.

@@ -1,0 +1,10 @@
+#include "model/node_clipboard.h"
+
+namespace vetra {
+
+TNode_Clipboard& nodeClipboard() {
+    static TNode_Clipboard clipboard;
+    return clipboard;
+}
+
+}  // namespace vetra

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "model/tree_node.h"
+
+namespace vetra {
+
+// What a command recorded to be taken back.
+enum class TUndo_Op : uint32_t {
+    Erase = 1,          // Node erased from A at Index; owns Node's subtree
+    Erase_Parent = 2,   // Node took the place of its parent A, which the record owns
+    Move = 3,           // Node moved from A (at Index) to B
+    Create = 4,         // Node created (or pasted) under A
+    Create_Parent = 5,  // a new parent was put above Node
+    Change = 6,         // Node's content changed; Copy holds it as it was
+};
+
+struct TUndo_Record {
+    TUndo_Op Op = TUndo_Op::Change;
+    TTree_Node* Node = nullptr;
+    TTree_Node* A = nullptr;
+    TTree_Node* B = nullptr;
+    std::unique_ptr<TTree_Node> Copy;   // op 6: a clone of Node's content
+    std::unique_ptr<TTree_Node> Owned;  // ops 1 and 2: the detached subtree
+    int32_t Index = 0;                  // ops 1 and 3: Node's index in A
+};
+
+// The records of one command, oldest first. A group has no size limit: undo
+// must take back the whole command, and dropping a record that owns an erased
+// subtree would lose it for good.
+class TUndo_Group {
+  public:
+    // Requires: `erased` is the subtree of `node`, just taken out of `parent` at `index`.
+    void recordErase(TTree_Node* parent, int32_t index, std::unique_ptr<TTree_Node> erased);
+    // Requires: `removedParent` no longer holds `node` and stands nowhere in the tree.
+    void recordEraseParent(TTree_Node* node, std::unique_ptr<TTree_Node> removedParent);
+    // Before the move: `node` is still a child of `oldParent`.
+    void recordMove(TTree_Node* node, TTree_Node* oldParent, TTree_Node* newParent);
+    void recordCreate(TTree_Node* created, TTree_Node* parent);
+    void recordCreateParent(TTree_Node* node);
+    // Before the change: keeps a clone of the node's content.
+    void recordChange(TTree_Node* node);
+
+    int32_t count() const { return static_cast<int32_t>(Records_.size()); }
+    bool empty() const { return Records_.empty(); }
+    TUndo_Record& record(int32_t index) { return *Records_[index]; }
+    // Hands over the newest record.
+    std::unique_ptr<TUndo_Record> takeNewest();
+
+  private:
+    TUndo_Record& add(TUndo_Op op, TTree_Node* node, TTree_Node* a, TTree_Node* b);
+
+    std::vector<std::unique_ptr<TUndo_Record>> Records_;
+};
+
+// The groups of a document since it was last saved or opened, oldest first.
+class TUndo_History {
+  public:
+    TUndo_Group& beginGroup();
+    int32_t count() const { return static_cast<int32_t>(Groups_.size()); }
+    bool empty() const { return Groups_.empty(); }
+    TUndo_Group* newest() { return Groups_.empty() ? nullptr : Groups_.back().get(); }
+    // Removes the newest group, releasing whatever its records still own.
+    void dropNewest();
+    // Discards every group with what it owns.
+    void clear() { Groups_.clear(); }
+
+  private:
+    std::vector<std::unique_ptr<TUndo_Group>> Groups_;
+};
+
+}  // namespace vetra

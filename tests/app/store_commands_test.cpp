@@ -1,0 +1,92 @@
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/store/doc_fixture.h"
+
+namespace vetra::test {
+namespace {
+
+int run(const std::string& arguments, std::string* errors = nullptr) {
+    std::string command = std::string(VETRA_BINARY) + " " + arguments + " 2>err.txt";
+    int status = std::system(command.c_str());
+    if (errors != nullptr) {
+        std::ifstream in("err.txt");
+        std::stringstream all;
+        all << in.rdbuf();
+        *errors = all.str();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// All notes of the tree in pre-order, as loaded through the document.
+std::vector<std::string> allNotes(TDoc_Fixture& f, TTree_Doc& doc) {
+    std::vector<std::string> notes;
+    std::vector<TTree_Node*> pending{doc.root()};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        notes.push_back(f.noteOf(doc, *node));
+        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
+    }
+    return notes;
+}
+
+TEST(StoreCommands, SaveAsCopiesEveryNote) {
+    TDoc_Fixture f;
+    std::filesystem::current_path(f.Dir);
+    std::string input = std::string(VETRA_TEST_DATA) + "/mode1_notes.vt";
+    ASSERT_EQ(run("--save-as " + input + " out.vt"), 0);
+    auto source = f.newDoc();
+    std::vector<TTree_Node*> roots;
+    TRead_Error error{};
+    ASSERT_TRUE(source->open(input, roots, error));
+    auto copy = f.openDoc("out.vt");
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(describe(*copy->root()), describe(*source->root()));
+    std::vector<std::string> notes = allNotes(f, *source);
+    EXPECT_EQ(allNotes(f, *copy), notes);
+    EXPECT_GT(std::count_if(notes.begin(), notes.end(), [](auto& n) { return !n.empty(); }), 0);
+}
+
+TEST(StoreCommands, ExportNodeWritesTheSubtree) {
+    TDoc_Fixture f;
+    std::filesystem::current_path(f.Dir);
+    auto doc = f.newDoc("r(a,b(c(d),e))");
+    f.setNote(*find(*doc->root(), "d"), noisyNote(1, 5000));
+    ASSERT_TRUE(doc->saveAs(f.path("in.vt"), {}));
+    ASSERT_EQ(run("--export-node in.vt r.1.0 sub.vt"), 0);
+    auto sub = f.openDoc("sub.vt");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(describe(*sub->root()), "c(d)");
+    EXPECT_EQ(f.noteOf(*sub, *find(*sub->root(), "d")), noisyNote(1, 5000));
+}
+
+TEST(StoreCommands, FailuresExitWithOneAndAMessage) {
+    TDoc_Fixture f;
+    std::filesystem::current_path(f.Dir);
+    auto doc = f.newDoc("r(a)");
+    ASSERT_TRUE(doc->saveAs(f.path("in.vt"), {}));
+    const struct {
+        const char* name;
+        std::string arguments;
+        std::string message;
+    } cases[] = {
+        {"missing input", "--save-as none.vt out.vt", "无法打开文件 none.vt\n"},
+        {"cannot create", "--save-as in.vt no/dir/out.vt", "无法创建文件\n"},
+        {"no such node", "--export-node in.vt r.1 out.vt", "节点路径无效 r.1\n"},
+        {"bad path", "--export-node in.vt x.0 out.vt", "节点路径无效 x.0\n"},
+    };
+    for (const auto& c : cases) {
+        std::string errors;
+        EXPECT_EQ(run(c.arguments, &errors), 1) << c.name;
+        EXPECT_EQ(errors, c.message) << c.name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(f.path("out.vt")));
+}
+
+}  // namespace
+}  // namespace vetra::test

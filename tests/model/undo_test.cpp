@@ -1,0 +1,187 @@
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "model/selection.h"
+#include "tests/model/tree_fixture.h"
+
+namespace vetra::test {
+namespace {
+
+// Every command, run on a tree and then undone, leaves the very same node
+// objects in the very same places, in the main view and in a sub-view.
+TEST(Undo, TakesBackEveryCommandExactly) {
+    const struct {
+        const char* name;
+        const char* subView;  // null for the main view
+        std::vector<std::string_view> selected;
+        std::function<bool(TEdit_Fixture&)> run;
+        const char* changed;  // the tree after the command, before undo
+    } cases[] = {
+        {"create child", nullptr, {"a"}, [](auto& f) { return createChild(f.Ctx); }, nullptr},
+        {"create parent of root",
+         nullptr,
+         {"r"},
+         [](auto& f) { return createParent(f.Ctx); },
+         nullptr},
+        {"create parent of inner node",
+         nullptr,
+         {"x"},
+         [](auto& f) { return createParent(f.Ctx); },
+         nullptr},
+        {"create parent of sub-view root",
+         "a",
+         {"a"},
+         [](auto& f) { return createParent(f.Ctx); },
+         nullptr},
+        {"erase parent",
+         nullptr,
+         {"y"},
+         [](auto& f) { return eraseParent(f.Ctx); },
+         "r(a(x,y),b(c),d(y))"},
+        {"erase parent of the root",
+         "b",
+         {"c"},
+         [](auto& f) { return eraseParent(f.Ctx); },
+         nullptr},
+        {"erase parent (sub-view root)",
+         "d",
+         {"e"},
+         [](auto& f) { return eraseParent(f.Ctx); },
+         "r(a(x,y),b(c),e(y))"},
+        {"erase three siblings",
+         nullptr,
+         {"a", "b", "d"},
+         [](auto& f) { return eraseSelection(f.Ctx); },
+         "r"},
+        {"erase nested",
+         nullptr,
+         {"a", "x"},
+         [](auto& f) { return eraseSelection(f.Ctx); },
+         "r(b(c),d(e(y)))"},
+        {"paste",
+         nullptr,
+         {"x"},
+         [](auto& f) {
+             f.Clipboard.append(buildTree("p(q)"));
+             f.Clipboard.append(buildTree("s"));
+             return pasteClipboard(f.Ctx);
+         },
+         "r(a(x(p(q),s),y),b(c),d(e(y)))"},
+        {"drop two",
+         nullptr,
+         {"x", "c"},
+         [](auto& f) { return dropOnto(f.Ctx, f.node("e")); },
+         "r(a(y),b,d(e(y,x,c)))"},
+    };
+    for (const auto& c : cases) {
+        TEdit_Fixture f("r(a(x,y),b(c),d(e(y)))");
+        if (c.subView != nullptr) f.enterSubView(c.subView);
+        f.Doc.root()->clearSelection();
+        for (auto caption : c.selected) f.node(caption)->Selected = 1;
+        TTree_Node* viewRoot = f.View.Root;
+        f.View.restoreParentLink();
+        auto before = snapshot(*f.Doc.root());
+        f.View.cutParentLink();
+
+        ASSERT_TRUE(c.run(f)) << c.name;
+        if (c.changed != nullptr) {
+            EXPECT_EQ(f.tree(), c.changed) << c.name;
+        }
+        EXPECT_EQ(f.Doc.Modified, 1) << c.name;
+        ASSERT_TRUE(undoLastCommand(f.Ctx)) << c.name;
+
+        EXPECT_EQ(f.tree(), "r(a(x,y),b(c),d(e(y)))") << c.name;
+        EXPECT_EQ(f.View.Root, viewRoot) << c.name;
+        EXPECT_EQ(f.View.Root->Parent, nullptr) << c.name;
+        f.View.restoreParentLink();
+        EXPECT_EQ(snapshot(*f.Doc.root()), before) << c.name;
+        EXPECT_EQ(f.Doc.Undo.count(), 0) << c.name;
+        EXPECT_EQ(f.Doc.Modified, 1) << "undo leaves the flag: " << c.name;
+    }
+}
+
+TEST(Undo, EmptyHistoryDoesNothing) {
+    TEdit_Fixture f("r(a)");
+    EXPECT_FALSE(undoLastCommand(f.Ctx));
+    EXPECT_EQ(f.tree(), "r(a)");
+}
+
+TEST(Undo, CreateThenUndoSelectsTheParent) {
+    TEdit_Fixture f("r(a,b)");
+    f.select({"a"});
+    createChild(f.Ctx);
+    f.select({"b"});
+    undoLastCommand(f.Ctx);
+    EXPECT_EQ(selectedList(*f.View.Root), std::vector<TTree_Node*>{f.node("a")});
+}
+
+TEST(Undo, ErasedSiblingsReturnInOrderAndSelectionIsTheOldestRecord) {
+    TEdit_Fixture f("r(a,b,c,d)");
+    f.select({"a", "b", "d"});
+    eraseSelection(f.Ctx);
+    EXPECT_EQ(f.tree(), "r(c)");
+    undoLastCommand(f.Ctx);
+    EXPECT_EQ(f.tree(), "r(a,b,c,d)");
+    EXPECT_EQ(selectedList(*f.View.Root), std::vector<TTree_Node*>{f.node("a")});
+}
+
+// A group is never cut short: changing 60 nodes and undoing restores all 60.
+TEST(Undo, LargeGroupIsTakenBackWhole) {
+    TEdit_Fixture f("r");
+    std::vector<TTree_Node*> nodes;
+    for (int i = 0; i < 60; ++i) {
+        TTree_Node* node = f.Doc.root()->appendChild(std::make_unique<TTree_Node>());
+        node->Color_Caption = i;
+        nodes.push_back(node);
+    }
+    recordContentChange(f.Doc, nodes);
+    for (TTree_Node* node : nodes) node->Color_Caption = 0xABCDEF;
+    ASSERT_TRUE(undoLastCommand(f.Ctx));
+    for (int i = 0; i < 60; ++i) EXPECT_EQ(nodes[i]->Color_Caption, i) << i;
+    EXPECT_EQ(nodes[0]->Selected, 1) << "the oldest record's node ends selected";
+}
+
+// Erasing more than 51 nodes and undoing brings every one of them back.
+TEST(Undo, ManyErasedNodesAllReturn) {
+    TEdit_Fixture f("r");
+    for (int i = 0; i < 80; ++i) f.Doc.root()->appendChild(std::make_unique<TTree_Node>());
+    auto before = snapshot(*f.Doc.root());
+    for (TTree_Node* child : f.Doc.root()->Children) child->Selected = 1;
+    ASSERT_TRUE(eraseSelection(f.Ctx));
+    EXPECT_EQ(f.Doc.root()->childCount(), 0);
+    ASSERT_TRUE(undoLastCommand(f.Ctx));
+    EXPECT_EQ(snapshot(*f.Doc.root()), before);
+}
+
+TEST(Undo, ContentChangeBringsBackOldNoteForTheNextSave) {
+    TEdit_Fixture f("r(a)");
+    TTree_Node* a = f.node("a");
+    a->Work_Offset = 100;
+    a->Work_Size = 20;
+    recordContentChange(f.Doc, {a});
+    a->setCaption("changed");
+    a->Work_Offset = 500;
+    a->Work_Size = 30;
+    undoLastCommand(f.Ctx);
+    EXPECT_EQ(a->Caption.view(), "a");
+    EXPECT_EQ(a->Work_Offset, 100);
+    EXPECT_EQ(a->Work_Size, 20);
+    EXPECT_EQ(a->Content_Dirty, 1);
+}
+
+TEST(Undo, SeveralCommandsUndoneInTurn) {
+    TEdit_Fixture f("r(a,b)");
+    f.select({"a"});
+    createChild(f.Ctx);
+    f.select({"b"});
+    createParent(f.Ctx);
+    f.select({"a"});
+    eraseSelection(f.Ctx);
+    while (undoLastCommand(f.Ctx)) {
+    }
+    EXPECT_EQ(f.tree(), "r(a,b)");
+}
+
+}  // namespace
+}  // namespace vetra::test
