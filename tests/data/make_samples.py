@@ -99,7 +99,7 @@ def rtf(text):
 def mode1_sample():
     long_note = rtf(b"\\b Plan \\b0 " + b"repeat this line to make it long. " * 40)
     return Node("项目计划", view_root=True, children=[
-        Node("需求", link=b"https://example.org/spec", children=[
+        Node("需求", link=b"https://example.org/plan", children=[
             Node("用户访谈", note=rtf(b"short note"), excerpt=b"short note"),
             Node("竞品分析", expanded=False, children=[Node("隐藏的节点")]),
         ]),
