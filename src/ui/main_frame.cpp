@@ -8,8 +8,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "store/options.h"
 #include "ui/color_palette.h"
 #include "ui/dialog_script.h"
+#include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/tool_icons.h"
 #include "ui/ui_text.h"
@@ -40,8 +42,8 @@ bool documentCloseQuery(QWidget* window) {
 
 }  // namespace
 
-TForm_Main_Vetra::TForm_Main_Vetra(TDocument_Window_Factory factory)
-    : Factory_(std::move(factory)) {
+TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory factory)
+    : Options_(options), Factory_(std::move(factory)) {
     setObjectName("Form_Main_Vetra");
     setWindowTitle(uiText("Vetra管理軟件 V3.1"));
     Mdi_Area_ = new QMdiArea(this);
@@ -52,8 +54,16 @@ TForm_Main_Vetra::TForm_Main_Vetra(TDocument_Window_Factory factory)
     setCentralWidget(Mdi_Area_);
     buildMenus();
     buildToolBar();
+    for (int i = 0; i < TColor_Palette::kSwatches; ++i)
+        Palette_->setSwatchColor(i, Options_.Palette[i]);
+    Palette_->setDefaultColor(Options_.User_Def_Color);
     connect(Palette_, &TColor_Palette::applyToSelection, this,
             [this] { forwardToActiveWindow("N_Node_Set_ColorClick"); });
+    connect(Palette_, &TColor_Palette::colorsEdited, this, [this] {
+        copyPaletteToOptions();
+        Options_.save();
+    });
+    rebuildRecentFiles();
     resize(1200, 800);
 }
 
@@ -111,8 +121,11 @@ void TForm_Main_Vetra::buildFileMenu() {
         QAction* recent = file->addAction(QString());
         recent->setObjectName(QString("N_Recent_File_%1").arg(slot));
         recent->setVisible(false);
-        connect(recent, &QAction::triggered, this,
-                [this, recent] { openDocument(recent->data().toString()); });
+        connect(recent, &QAction::triggered, this, [this, recent] {
+            std::string slot = recent->data().toString().toStdString();
+            openDocument(
+                QString::fromStdString(resolveRecentFile(slot, Options_.Program_Directory)));
+        });
     }
     file->addSeparator();
     connect(addItem(file, "N_Exit", "退出"), &QAction::triggered, this,
@@ -186,7 +199,8 @@ void TForm_Main_Vetra::buildToolMenu() {
     QAction* showColor = addItem(tool, "N_Show_Color", "色彩框");
     showColor->setCheckable(true);
     connect(showColor, &QAction::triggered, this, &TForm_Main_Vetra::N_Show_ColorClick);
-    addItem(tool, "N_Option_Set", "顔色設置");
+    connect(addItem(tool, "N_Option_Set", "顔色設置"), &QAction::triggered, this,
+            &TForm_Main_Vetra::N_Option_SetClick);
     tool->addSeparator();
     addItem(tool, "N3", "關於系統")->setEnabled(false);
     addItem(tool, "N_Help", "幫助資訊", "F1")->setEnabled(false);
@@ -322,7 +336,22 @@ void TForm_Main_Vetra::newDocument() {
     if (QWidget* window = Factory_(*this, QString())) addDocumentWindow(window);
 }
 
-void TForm_Main_Vetra::rebuildRecentFiles() {}
+void TForm_Main_Vetra::rebuildRecentFiles() {
+    QAction* separator = findChild<QAction*>("N_Recent_File_Sep");
+    separator->setVisible(false);
+    for (int slot = 0; slot < TOptions::kRecent_Count; ++slot) {
+        QAction* item = findChild<QAction*>(QString("N_Recent_File_%1").arg(slot));
+        const std::string& text = Options_.Recent_Files[slot];
+        QString name = QString::fromStdString(text);
+        QString resolved =
+            QString::fromStdString(resolveRecentFile(text, Options_.Program_Directory));
+        bool open = findDocumentWindow(name) != nullptr || findDocumentWindow(resolved) != nullptr;
+        item->setVisible(!text.empty() && !open);
+        item->setText(name);
+        item->setData(name);
+        if (item->isVisible()) separator->setVisible(true);
+    }
+}
 
 void TForm_Main_Vetra::N_File_NewClick() {
     newDocument();
@@ -362,6 +391,7 @@ bool TForm_Main_Vetra::runCloseQueries(bool lastFirst) {
 }
 
 void TForm_Main_Vetra::N_ExitClick() {
+    saveWindowState();
     if (!runCloseQueries(true)) return;
     Exiting_ = true;
     close();
@@ -376,6 +406,28 @@ void TForm_Main_Vetra::N_Close_AllClick() {
     for (qsizetype i = windows.size(); i-- > 0;) windows[i]->close();
 }
 
+void TForm_Main_Vetra::N_Option_SetClick() {
+    TForm_Option dialog(Options_, this);
+    if (TDialog_Script* script = TDialog_Script::active()) {
+        // Scripts confirm the dialog unless told to cancel.
+        if (script->takeAnswer().value_or("ok") == "ok") dialog.Button_OkClick();
+    } else {
+        dialog.exec();
+    }
+    forwardToActiveWindow("refresh");
+}
+
+void TForm_Main_Vetra::copyPaletteToOptions() {
+    for (int i = 0; i < TColor_Palette::kSwatches; ++i)
+        Options_.Palette[i] = Palette_->swatchColor(i);
+    Options_.User_Def_Color = Palette_->defaultColor();
+}
+
+void TForm_Main_Vetra::saveWindowState() {
+    copyPaletteToOptions();
+    Options_.save();
+}
+
 void TForm_Main_Vetra::N_Show_ColorClick() {
     Palette_->setVisible(!Palette_->isVisible());
 }
@@ -385,6 +437,7 @@ void TForm_Main_Vetra::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!Exiting_) saveWindowState();
     // The prompts have been answered; the windows must not ask again.
     for (QWidget* window : documentWindows()) window->setProperty("closeQueryDone", true);
     event->accept();

@@ -13,6 +13,7 @@ class QToolBar;
 namespace vetra {
 
 class TColor_Palette;
+class TOptions;
 
 // The main frame: menus, tool bar, palette strip and the document windows in
 // an MDI area. Document commands go to the active document window's handler
@@ -27,10 +28,11 @@ class TForm_Main_Vetra : public QMainWindow {
     // told the user). The frame takes the widget into its MDI area.
     using TDocument_Window_Factory = std::function<QWidget*(TForm_Main_Vetra&, const QString&)>;
 
-    explicit TForm_Main_Vetra(TDocument_Window_Factory factory);
+    TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory factory);
     ~TForm_Main_Vetra() override;
 
     QMdiArea* mdiArea() const { return Mdi_Area_; }
+    TOptions& options() const { return Options_; }
     TColor_Palette* palette() const { return Palette_; }
     int32_t defaultColor() const;
 
@@ -58,6 +60,7 @@ class TForm_Main_Vetra : public QMainWindow {
     void N_CloseClick();
     void N_Close_AllClick();
     void N_Show_ColorClick();
+    void N_Option_SetClick();
 
   signals:
     void documentWindowsChanged();
@@ -80,6 +83,10 @@ class TForm_Main_Vetra : public QMainWindow {
     bool runCloseQueries(bool lastFirst);
     void fillWindowMenu();
 
+    void copyPaletteToOptions();
+    void saveWindowState();
+
+    TOptions& Options_;
     TDocument_Window_Factory Factory_;
     QMdiArea* Mdi_Area_ = nullptr;
     TColor_Palette* Palette_ = nullptr;

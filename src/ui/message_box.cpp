@@ -5,7 +5,8 @@
 #include "ui/dialog_script.h"
 #include "ui/ui_text.h"
 
-namespace vetra::message_box {
+namespace vetra {
+namespace message_box {
 namespace {
 
 enum class TButton { Ok, Yes, No, Cancel };
@@ -89,7 +90,40 @@ void warning(QWidget* parent, std::string_view format, const QStringList& argume
 }
 
 TSave_Answer saveQuestion(QWidget* parent, const QString& windowCaption) {
-    QString text = windowCaption + " " + uiText("數據沒有保存，保存數據？");
+    return askSaveWith(parent, windowCaption + " " + uiText("數據沒有保存，保存數據？"));
+}
+
+}  // namespace message_box
+
+namespace {
+
+QStringList argumentList(std::string_view text, std::string_view argument) {
+    if (text.find("%s") == std::string_view::npos) return {};
+    return {QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size()))};
+}
+
+}  // namespace
+
+void TMessage_Box_Messages::information(std::string_view text, std::string_view argument) {
+    message_box::information(Parent_, text, argumentList(text, argument));
+}
+
+bool TMessage_Box_Messages::confirmation(std::string_view text, std::string_view argument) {
+    return message_box::confirmation(Parent_, text, argumentList(text, argument));
+}
+
+void TMessage_Box_Messages::warning(std::string_view text, std::string_view argument) {
+    message_box::warning(Parent_, text, argumentList(text, argument));
+}
+
+TSave_Answer TMessage_Box_Messages::askSave(std::string_view text, std::string_view argument) {
+    return message_box::askSaveWith(
+        Parent_, message_box::formatMessage(uiText(text), argumentList(text, argument)));
+}
+
+namespace message_box {
+
+TSave_Answer askSaveWith(QWidget* parent, const QString& text) {
     switch (ask(parent, QMessageBox::Question, "系統提示", text,
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
         case TButton::Yes:
@@ -101,4 +135,5 @@ TSave_Answer saveQuestion(QWidget* parent, const QString& windowCaption) {
     }
 }
 
-}  // namespace vetra::message_box
+}  // namespace message_box
+}  // namespace vetra

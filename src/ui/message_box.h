@@ -4,11 +4,11 @@
 #include <QStringList>
 #include <string_view>
 
+#include "model/user_prompts.h"
+
 class QWidget;
 
 namespace vetra {
-
-enum class TSave_Answer { Yes, No, Cancel };
 
 // The program's message boxes. Formats are program texts (traditional, UTF-8)
 // with printf-style "%s" / "%d" slots filled from `arguments` in order; both
@@ -23,9 +23,25 @@ bool confirmation(QWidget* parent, std::string_view format, const QStringList& a
 void warning(QWidget* parent, std::string_view format, const QStringList& arguments = {});
 // "系統提示", Yes, No and Cancel: the question of a window closing unsaved.
 TSave_Answer saveQuestion(QWidget* parent, const QString& windowCaption);
+// The same box with a text of its own.
+TSave_Answer askSaveWith(QWidget* parent, const QString& text);
 
 // Fills "%s" and "%d" slots in order; "%%" is a percent sign.
 QString formatMessage(const QString& format, const QStringList& arguments);
 
 }  // namespace message_box
+
+// The core's messages shown as these boxes, over `parent`.
+class TMessage_Box_Messages : public TUser_Messages {
+  public:
+    explicit TMessage_Box_Messages(QWidget* parent) : Parent_(parent) {}
+    void information(std::string_view text, std::string_view argument = {}) override;
+    bool confirmation(std::string_view text, std::string_view argument = {}) override;
+    void warning(std::string_view text, std::string_view argument = {}) override;
+    TSave_Answer askSave(std::string_view text, std::string_view argument = {}) override;
+
+  private:
+    QWidget* Parent_;
+};
+
 }  // namespace vetra

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QtTest/QTest>
 
+#include "store/options.h"
 #include "ui/color_palette.h"
 #include "ui/dialog_script.h"
 
@@ -41,12 +42,15 @@ class TFake_Document_Window : public QWidget {
 
 struct TFrame_Fixture {
     QList<TFake_Document_Window*> windows;
+    TOptions options{1920, 1080};
     std::unique_ptr<TForm_Main_Vetra> frame;
     QList<bool> allowClose;
 
     TFrame_Fixture() {
+        options.File_Name = ::testing::TempDir() + "vetra_frame_test/qoopt.qoo";
+        options.Program_Directory = "/opt/vetra";
         frame = std::make_unique<TForm_Main_Vetra>(
-            [this](TForm_Main_Vetra&, const QString& path) -> QWidget* {
+            options, [this](TForm_Main_Vetra&, const QString& path) -> QWidget* {
                 if (path == "missing.vt") return nullptr;
                 bool allow = allowClose.isEmpty() ? true : allowClose.takeFirst();
                 auto* window = new TFake_Document_Window(path, allow);
@@ -118,6 +122,26 @@ TEST(MainFrame, PaletteClickSetsTheDefaultColourAndColoursTheSelection) {
     QTest::mouseDClick(f.frame->findChild<TColor_Swatch*>("Label_User_Def_Color"), Qt::LeftButton);
     TDialog_Script::activate(nullptr);
     EXPECT_EQ(f.frame->defaultColor(), 0x00FF00);
+    EXPECT_EQ(f.options.User_Def_Color, 0x00FF00) << "a chosen colour goes into the options";
+}
+
+TEST(MainFrame, RecentFileMenuHidesOpenFilesAndEmptySlots) {
+    TFrame_Fixture f;
+    f.options.Recent_Files[0] = "/docs/open.vt";
+    f.options.Recent_Files[2] = "./help.vt";
+    f.frame->openDocument("/docs/open.vt");
+    f.frame->rebuildRecentFiles();
+    EXPECT_FALSE(f.action("N_Recent_File_0")->isVisible()) << "open in a window";
+    EXPECT_FALSE(f.action("N_Recent_File_1")->isVisible()) << "empty slot";
+    EXPECT_TRUE(f.action("N_Recent_File_2")->isVisible());
+    EXPECT_TRUE(f.action("N_Recent_File_Sep")->isVisible());
+    f.action("N_Recent_File_2")->trigger();
+    ASSERT_EQ(f.windows.size(), 2);
+    EXPECT_EQ(f.windows[1]->fileName(), "/opt/vetra/help.vt");
+
+    f.options.Recent_Files[2].clear();
+    f.frame->rebuildRecentFiles();
+    EXPECT_FALSE(f.action("N_Recent_File_Sep")->isVisible()) << "nothing listed";
 }
 
 TEST(MainFrame, ExitStopsAtTheFirstCancelledPrompt) {
