@@ -20,7 +20,7 @@ inline constexpr int32_t kFont_Underline = 4;
 // from the start point to the end point. Colours are 0x00BBGGRR; -1 draws
 // black. Texts are bytes in the active code page.
 class TCanvas {
-public:
+  public:
     virtual ~TCanvas() = default;
 
     virtual void setPenColor(int32_t color) = 0;
@@ -52,8 +52,14 @@ public:
 };
 
 // Red, green and blue of a 0x00BBGGRR colour.
-inline int32_t colorRed(int32_t color) { return color & 0xFF; }
-inline int32_t colorGreen(int32_t color) { return (color >> 8) & 0xFF; }
-inline int32_t colorBlue(int32_t color) { return (color >> 16) & 0xFF; }
+inline int32_t colorRed(int32_t color) {
+    return color & 0xFF;
+}
+inline int32_t colorGreen(int32_t color) {
+    return (color >> 8) & 0xFF;
+}
+inline int32_t colorBlue(int32_t color) {
+    return (color >> 16) & 0xFF;
+}
 
 }  // namespace vetra

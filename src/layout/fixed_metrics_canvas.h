@@ -9,7 +9,7 @@ namespace vetra {
 // example a recording canvas) and is dropped otherwise. Layouts made with it
 // are the same on every machine.
 class TFixed_Metrics_Canvas : public TCanvas {
-public:
+  public:
     static constexpr int32_t kByte_Width = 8;
     static constexpr int32_t kLine_Height = 16;
 
@@ -71,7 +71,7 @@ public:
     }
     int32_t textHeight(std::string_view) override { return kLine_Height; }
 
-private:
+  private:
     TCanvas* Target_;
 };
 

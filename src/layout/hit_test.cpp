@@ -44,8 +44,9 @@ TNode_Hit hitSubtree(TTree_Node& root, int32_t x, int32_t y) {
             TTree_Node* child = placed.node->child(i);
             const TLayout_Cache& c = child->Layout;
             pending.push_back(
-                {child, {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
-                         clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
+                {child,
+                 {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
+                  clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
         }
     }
     return {};

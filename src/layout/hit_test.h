@@ -70,8 +70,9 @@ void forEachVisiblePlaced(TTree_Node& root, TVisit visit) {
             TTree_Node* child = placed.node->child(i);
             const TLayout_Cache& c = child->Layout;
             pending.push_back(
-                {child, {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
-                         clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
+                {child,
+                 {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
+                  clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
         }
     }
 }

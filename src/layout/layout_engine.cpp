@@ -55,7 +55,9 @@ TNode_Point geometricAnchor(const TTree_Node& child) {
 
 namespace {
 
-bool placesChildren(const TTree_Node& node) { return node.Expanded && node.hasChildren(); }
+bool placesChildren(const TTree_Node& node) {
+    return node.Expanded && node.hasChildren();
+}
 
 // Sizing: box, Block_Width and Block_Height from the children's blocks.
 void sizeBlock(TTree_Node& node) {
@@ -107,12 +109,18 @@ TNode_Point boxOffset(const TTree_Node& node) {
     const int32_t w = c.Box_Width, h = c.Box_Height;
     const int32_t bw = c.Block_Width, bh = c.Block_Height;
     switch (engineCode(node.View_Style_Used)) {
-        case kView_Tree_Left: return {bw - w, (bh - h) / 2};
-        case kView_Tree_Right: return {0, (bh - h) / 2};
-        case kView_List_Left: return {bw - w, 0};
-        case kView_List_Right: return {0, 0};
-        case kView_Stru_Up: return {(bw - w) / 2, bh - h};
-        case kView_Stru_Down: return {(bw - w) / 2, 0};
+        case kView_Tree_Left:
+            return {bw - w, (bh - h) / 2};
+        case kView_Tree_Right:
+            return {0, (bh - h) / 2};
+        case kView_List_Left:
+            return {bw - w, 0};
+        case kView_List_Right:
+            return {0, 0};
+        case kView_Stru_Up:
+            return {(bw - w) / 2, bh - h};
+        case kView_Stru_Down:
+            return {(bw - w) / 2, 0};
         default: {
             if (!placesChildren(node)) return {0, (bh - h) / 2};
             TMain_Split split = splitTreeMain(node);
@@ -147,9 +155,8 @@ void placeChildren(TTree_Node& node) {
             const bool left = i < split.leftCount;
             if (child.View_Style == kView_Auto)
                 child.View_Style_Used = left ? kView_Tree_Left : kView_Tree_Right;
-            const int64_t bulge =
-                left ? mainBulge(split.leftCount, i)
-                     : mainBulge(count - split.leftCount, i - split.leftCount);
+            const int64_t bulge = left ? mainBulge(split.leftCount, i)
+                                       : mainBulge(count - split.leftCount, i - split.leftCount);
             if (left) {
                 cc.Parent_Anchor = {-5, static_cast<int32_t>(h / 2)};
                 cc.Block_Pos = {clampExtent(-30 - bulge - cc.Block_Width), clampExtent(leftY)};

@@ -25,7 +25,9 @@ bool parentLeftOf(const TTree_Node* node) {
     return absolutePosition(*node->Parent).x < absolutePosition(*node).x;
 }
 
-int32_t parentStyle(const TTree_Node* node) { return node->Parent->View_Style_Used; }
+int32_t parentStyle(const TTree_Node* node) {
+    return node->Parent->View_Style_Used;
+}
 
 }  // namespace
 
@@ -37,22 +39,30 @@ TTree_Node* nearestChild(TTree_Node* node, TNav_Direction direction, int axis) {
     int64_t bestDistance = kFarthest;
     for (TTree_Node* child : node->Children) {
         const TLayout_Cache& c = child->Layout;
-        const TNode_Point childAt{
-            clampExtent(int64_t{at.x} + c.Block_Pos.x + c.Box_Offset.x),
-            clampExtent(int64_t{at.y} + c.Block_Pos.y + c.Box_Offset.y)};
+        const TNode_Point childAt{clampExtent(int64_t{at.x} + c.Block_Pos.x + c.Box_Offset.x),
+                                  clampExtent(int64_t{at.y} + c.Block_Pos.y + c.Box_Offset.y)};
         const TNode_Point to = referencePoint(*child, childAt, axis);
         bool wrongSide = false;
         switch (direction) {
-            case TNav_Direction::Left: wrongSide = to.x > from.x; break;
-            case TNav_Direction::Right: wrongSide = to.x < from.x; break;
-            case TNav_Direction::Up: wrongSide = to.y > from.y; break;
-            case TNav_Direction::Down: wrongSide = to.y < from.y; break;
+            case TNav_Direction::Left:
+                wrongSide = to.x > from.x;
+                break;
+            case TNav_Direction::Right:
+                wrongSide = to.x < from.x;
+                break;
+            case TNav_Direction::Up:
+                wrongSide = to.y > from.y;
+                break;
+            case TNav_Direction::Down:
+                wrongSide = to.y < from.y;
+                break;
         }
         if (wrongSide) continue;
-        const bool sideways = direction == TNav_Direction::Left || direction == TNav_Direction::Right;
+        const bool sideways =
+            direction == TNav_Direction::Left || direction == TNav_Direction::Right;
         const bool useVertical = sideways ? axis == 2 : axis != 1;
-        const int64_t distance = useVertical ? std::llabs(int64_t{to.y} - from.y)
-                                             : std::llabs(int64_t{to.x} - from.x);
+        const int64_t distance =
+            useVertical ? std::llabs(int64_t{to.y} - from.y) : std::llabs(int64_t{to.x} - from.x);
         if (distance < bestDistance) {
             best = child;
             bestDistance = distance;

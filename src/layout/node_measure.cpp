@@ -90,8 +90,8 @@ void measureBox(TTree_Node& node, TText_Size text) {
 }
 
 void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache) {
-    TText_Size text = cache != nullptr ? cache->captionSize(canvas, node)
-                                       : measureCaption(canvas, node);
+    TText_Size text =
+        cache != nullptr ? cache->captionSize(canvas, node) : measureCaption(canvas, node);
     measureBox(node, text);
 }
 

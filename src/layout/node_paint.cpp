@@ -127,8 +127,7 @@ int32_t ringColor(int32_t edge, int32_t width, int32_t ring) {
     return edge + ring * ringStep(edge, width);
 }
 
-void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at,
-                    TNode_Point parentAt) {
+void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNode_Point parentAt) {
     const TTree_Node& parent = *node.Parent;
     int32_t width = node.Link_Up_Width != 0 ? node.Link_Up_Width : parent.Link_Down_Width;
     if (width <= 0) width = 1;

@@ -20,8 +20,7 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
 
 // The connector from the node to its parent, as painting draws it; `at` and
 // `parentAt` are the absolute positions of the two boxes.
-void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at,
-                    TNode_Point parentAt);
+void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNode_Point parentAt);
 
 // Colour of outline ring `ring` of a node with edge colour `edge` and width
 // `width` (at least 1): each component steps toward white.

@@ -13,7 +13,8 @@ namespace vetra {
 // the state kept while another view is shown. The window owns its views (the
 // main view first) and their tabs.
 struct TNode_View {
-    TTree_Node* Saved_Parent = nullptr;  // the root's parent in the document; null for the main view
+    TTree_Node* Saved_Parent =
+        nullptr;  // the root's parent in the document; null for the main view
     TTree_Node* Root = nullptr;
     TPtr_Array<TTree_Node> Saved_Selection;
     TPtr_Array<TTree_Node> Saved_Collapsed;
@@ -44,7 +45,7 @@ void saveViewState(TNode_View& view);
 
 // The views of one document window, the main view first.
 class TView_List {
-public:
+  public:
     int32_t count() const { return static_cast<int32_t>(Views_.size()); }
     TNode_View* view(int32_t index) const { return Views_[index].get(); }
     TNode_View* current() const { return Current_; }
@@ -60,7 +61,7 @@ public:
     // caller shows it). Returns false for a view not in the list.
     bool closeView(TNode_View* view);
 
-private:
+  private:
     std::vector<std::unique_ptr<TNode_View>> Views_;
     TNode_View* Current_ = nullptr;
 };

@@ -27,11 +27,21 @@ void TRecording_Canvas::appendQuoted(std::string_view bytes) {
     Text_ += " \"";
     for (unsigned char c : utf8) {
         switch (c) {
-            case '"': Text_ += "\\\""; break;
-            case '\\': Text_ += "\\\\"; break;
-            case '\n': Text_ += "\\n"; break;
-            case '\r': Text_ += "\\r"; break;
-            case '\t': Text_ += "\\t"; break;
+            case '"':
+                Text_ += "\\\"";
+                break;
+            case '\\':
+                Text_ += "\\\\";
+                break;
+            case '\n':
+                Text_ += "\\n";
+                break;
+            case '\r':
+                Text_ += "\\r";
+                break;
+            case '\t':
+                Text_ += "\\t";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     char escaped[8];
@@ -135,7 +145,9 @@ void TRecording_Canvas::fillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
     appendColor(color);
 }
 
-int32_t TRecording_Canvas::textWidth(std::string_view text) { return Metrics_->textWidth(text); }
+int32_t TRecording_Canvas::textWidth(std::string_view text) {
+    return Metrics_->textWidth(text);
+}
 
 int32_t TRecording_Canvas::textHeight(std::string_view text) {
     return Metrics_->textHeight(text);

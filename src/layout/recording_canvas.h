@@ -18,7 +18,7 @@ namespace vetra {
 //   move_to X Y | line_to X Y | arc X1 Y1 X2 Y2 SX SY EX EY |
 //   text X Y "TEXT" | pixel X Y C | fill_rect X1 Y1 X2 Y2 C
 class TRecording_Canvas : public TCanvas {
-public:
+  public:
     explicit TRecording_Canvas(TCanvas* metrics = nullptr)
         : Metrics_(metrics != nullptr ? metrics : &Fixed_Metrics_) {}
 
@@ -46,7 +46,7 @@ public:
     int32_t textWidth(std::string_view text) override;
     int32_t textHeight(std::string_view text) override;
 
-private:
+  private:
     void beginLine(const char* name);
     void appendNumber(int32_t value);
     void appendColor(int32_t color);

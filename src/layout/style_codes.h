@@ -38,9 +38,8 @@ enum TLink_Style_Code : int32_t {
 // The engine code a View_Style_Used selects: Auto and unknown codes lay out
 // as Tree_Main.
 inline int32_t engineCode(int32_t viewStyleUsed) {
-    return viewStyleUsed >= kView_Tree_Main && viewStyleUsed <= kView_Stru_Down
-               ? viewStyleUsed
-               : kView_Tree_Main;
+    return viewStyleUsed >= kView_Tree_Main && viewStyleUsed <= kView_Stru_Down ? viewStyleUsed
+                                                                                : kView_Tree_Main;
 }
 
 // The connector style an engine gives a node whose Link_Style is Auto.
@@ -56,7 +55,9 @@ inline int32_t fontSizeForDepth(int32_t depth) {
 }
 
 // Captions longer than this (in bytes) wrap onto two lines.
-inline int32_t wrapLimit(bool hasParent) { return hasParent ? 20 : 13; }
+inline int32_t wrapLimit(bool hasParent) {
+    return hasParent ? 20 : 13;
+}
 
 // Background of the drawing when the options say nothing else.
 inline constexpr int32_t kDefault_Tree_Design_Color = 0xF9F4F3;

@@ -18,18 +18,18 @@ enum class TStyle_Command {
     Link_Down_Width,  // 0..5
     Color_Fill,       // -1 for Auto
     Color_Edge,
-    Color_Caption,    // also the colour palette's command
+    Color_Caption,  // also the colour palette's command
     Color_Link_Up,
     Color_Link_Down,
-    Font_Style,       // 0 clears, 1, 2 or 4 toggles
-    Font_Name,        // the face name argument
+    Font_Style,  // 0 clears, 1, 2 or 4 toggles
+    Font_Name,   // the face name argument
 };
 
 // Receives each node's state before a style command changes it, so that the
 // undo history can record a style-change entry. The document's undo history
 // implements it; null records nothing.
 class TStyle_Change_Recorder {
-public:
+  public:
     virtual ~TStyle_Change_Recorder() = default;
     virtual void recordStyleChange(const TTree_Node& node) = 0;
 };
@@ -42,7 +42,6 @@ int32_t applyStyleCommand(TTree_Node& root, TStyle_Command command, int32_t valu
                           std::string_view fontName, TStyle_Change_Recorder* recorder);
 
 // The change of one command on one node.
-void applyStyle(TTree_Node& node, TStyle_Command command, int32_t value,
-                std::string_view fontName);
+void applyStyle(TTree_Node& node, TStyle_Command command, int32_t value, std::string_view fontName);
 
 }  // namespace vetra

@@ -17,7 +17,7 @@ namespace vetra {
 // changed. One cache belongs to one source of metrics (a screen canvas, the
 // fixed metrics); the owner must not share it between them.
 class TText_Measure_Cache {
-public:
+  public:
     // At most this many entries; past it the cache starts over.
     static constexpr size_t kMax_Entries = 1 << 20;
 
@@ -28,12 +28,10 @@ public:
     size_t misses() const { return Misses_; }
     void clear() { Sizes_.clear(); }
 
-private:
+  private:
     struct THash {
         using is_transparent = void;
-        size_t operator()(std::string_view key) const {
-            return std::hash<std::string_view>{}(key);
-        }
+        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
     };
     struct TEqual {
         using is_transparent = void;

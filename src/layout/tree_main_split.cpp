@@ -41,8 +41,8 @@ TMain_Split splitTreeMain(const TTree_Node& node) {
         } else {
             rightSum += c.Block_Height;
             rightMost = std::max<int64_t>(rightMost, c.Block_Width);
-            split.rightBulge = std::max(
-                split.rightBulge, mainBulge(count - split.leftCount, i - split.leftCount));
+            split.rightBulge =
+                std::max(split.rightBulge, mainBulge(count - split.leftCount, i - split.leftCount));
         }
     }
     split.height = std::max({int64_t{node.Layout.Box_Height}, leftSum, rightSum});

@@ -73,7 +73,8 @@ void relayoutView(TCanvas& metrics, TTree_Node& root, int32_t clientWidth, int32
     picture.Hover_Part = kPart_None;
     picture.Selection_Drawn = false;
     layoutSubtree(metrics, root, cache);
-    picture.Width = clampExtent(std::max<int64_t>(int64_t{root.Layout.Block_Width} + 40, clientWidth));
+    picture.Width =
+        clampExtent(std::max<int64_t>(int64_t{root.Layout.Block_Width} + 40, clientWidth));
     picture.Height =
         clampExtent(std::max<int64_t>(int64_t{root.Layout.Block_Height} + 40, clientHeight));
     root.Layout.Block_Pos = {(picture.Width - root.Layout.Block_Width) / 2,

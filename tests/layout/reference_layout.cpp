@@ -31,12 +31,12 @@ void setOwnAnchor(TTree_Node& node, int32_t engine) {
     const TNode_Point at = absolutePosition(node);
     const bool underline = node.Edge_Style == kEdge_Underline;
     if (p.x < at.x)
-        c.Own_Anchor = underline ? TNode_Point{c.Text_Rect.x, h - 2 - node.Edge_Width}
-                                 : TNode_Point{0, h / 2};
+        c.Own_Anchor =
+            underline ? TNode_Point{c.Text_Rect.x, h - 2 - node.Edge_Width} : TNode_Point{0, h / 2};
     else if (at.x + w < p.x)
-        c.Own_Anchor = underline ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width,
-                                               h - 2 - node.Edge_Width}
-                                 : TNode_Point{w, h / 2};
+        c.Own_Anchor = underline
+                           ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width, h - 2 - node.Edge_Width}
+                           : TNode_Point{w, h / 2};
     else
         c.Own_Anchor = p.y < at.y ? TNode_Point{w / 2, 0} : TNode_Point{w / 2, h};
 }
@@ -75,12 +75,24 @@ void layoutStacked(TCanvas& canvas, TTree_Node& node, int32_t engine) {
     c.Block_Width = bw;
     c.Block_Height = bh;
     switch (engine) {
-        case 2: c.Box_Offset = {bw - w, (bh - h) / 2}; break;
-        case 3: c.Box_Offset = {0, (bh - h) / 2}; break;
-        case 4: c.Box_Offset = {bw - w, 0}; break;
-        case 5: c.Box_Offset = {0, 0}; break;
-        case 6: c.Box_Offset = {(bw - w) / 2, bh - h}; break;
-        default: c.Box_Offset = {(bw - w) / 2, 0}; break;
+        case 2:
+            c.Box_Offset = {bw - w, (bh - h) / 2};
+            break;
+        case 3:
+            c.Box_Offset = {0, (bh - h) / 2};
+            break;
+        case 4:
+            c.Box_Offset = {bw - w, 0};
+            break;
+        case 5:
+            c.Box_Offset = {0, 0};
+            break;
+        case 6:
+            c.Box_Offset = {(bw - w) / 2, bh - h};
+            break;
+        default:
+            c.Box_Offset = {(bw - w) / 2, 0};
+            break;
     }
     if (node.Expanded) {
         int32_t cursor = engine <= 3   ? h + c.Box_Offset.y - bh
@@ -207,8 +219,10 @@ void layoutMain(TCanvas& canvas, TTree_Node& node) {
 
 void layoutNode(TCanvas& canvas, TTree_Node& node) {
     const int32_t code = node.View_Style_Used;
-    if (code < 1 || code > 7 || code == 1) layoutMain(canvas, node);
-    else layoutStacked(canvas, node, code);
+    if (code < 1 || code > 7 || code == 1)
+        layoutMain(canvas, node);
+    else
+        layoutStacked(canvas, node, code);
 }
 
 }  // namespace
