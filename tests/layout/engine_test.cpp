@@ -44,8 +44,8 @@ TEST(Engines, TreeMainBulgePushesMiddleChildrenOut) {
     const struct {
         int32_t count;
         std::vector<int64_t> bulges;
-    } cases[] = {{1, {0}}, {2, {0, 0}}, {3, {0, 20, 0}}, {4, {0, 20, 20, 0}},
-                 {5, {0, 20, 40, 20, 0}}};
+    } cases[] = {
+        {1, {0}}, {2, {0, 0}}, {3, {0, 20, 0}}, {4, {0, 20, 20, 0}}, {5, {0, 20, 40, 20, 0}}};
     for (const auto& c : cases)
         for (int32_t j = 0; j < c.count; ++j)
             EXPECT_EQ(mainBulge(c.count, j), c.bulges[j]) << "group of " << c.count << " #" << j;

@@ -56,31 +56,63 @@ TEST(Paint, ConnectorShapes) {
         TNode_Point a, b;
         const char* calls;
     } cases[] = {
-        {"level with the parent: straight in Round_Rect", kLink_Round_Rect, {100, 10}, {50, 10},
+        {"level with the parent: straight in Round_Rect",
+         kLink_Round_Rect,
+         {100, 10},
+         {50, 10},
          "move_to 100 10\nline_to 50 10"},
-        {"level with the parent: straight in Round_Direct", kLink_Round_Direct, {100, 10},
-         {50, 10}, "move_to 100 10\nline_to 50 10"},
-        {"vertical: straight in Rect", kLink_Rect, {5, 0}, {5, 40},
-         "move_to 5 0\nline_to 5 40"},
+        {"level with the parent: straight in Round_Direct",
+         kLink_Round_Direct,
+         {100, 10},
+         {50, 10},
+         "move_to 100 10\nline_to 50 10"},
+        {"vertical: straight in Rect", kLink_Rect, {5, 0}, {5, 40}, "move_to 5 0\nline_to 5 40"},
         {"direct", kLink_Direct, {0, 0}, {20, 30}, "move_to 0 0\nline_to 20 30"},
-        {"rect: corner at the parent's x and the child's y", kLink_Rect, {0, 0}, {20, 30},
+        {"rect: corner at the parent's x and the child's y",
+         kLink_Rect,
+         {0, 0},
+         {20, 30},
          "move_to 0 0\nline_to 20 0\nline_to 20 30"},
-        {"round direct, parent right and below", kLink_Round_Direct, {0, 0}, {20, 30},
+        {"round direct, parent right and below",
+         kLink_Round_Direct,
+         {0, 0},
+         {20, 30},
          "arc -20 0 20 60 20 30 0 0"},
-        {"round direct, parent left and below", kLink_Round_Direct, {40, 0}, {20, 30},
+        {"round direct, parent left and below",
+         kLink_Round_Direct,
+         {40, 0},
+         {20, 30},
          "arc 20 0 60 60 40 0 20 30"},
-        {"round direct, parent right and above", kLink_Round_Direct, {0, 30}, {20, 0},
+        {"round direct, parent right and above",
+         kLink_Round_Direct,
+         {0, 30},
+         {20, 0},
          "arc -20 -30 20 30 0 30 20 0"},
-        {"round direct, parent left and above", kLink_Round_Direct, {40, 30}, {20, 0},
+        {"round direct, parent left and above",
+         kLink_Round_Direct,
+         {40, 30},
+         {20, 0},
          "arc 20 -30 60 30 20 0 40 30"},
-        {"round rect, parent right and below", kLink_Round_Rect, {0, 0}, {20, 30},
+        {"round rect, parent right and below",
+         kLink_Round_Rect,
+         {0, 0},
+         {20, 30},
          "move_to 0 0\nline_to 17 0\nmove_to 20 4\nline_to 20 30\narc 12 0 20 8 20 4 16 0"},
-        {"round rect, parent left and below", kLink_Round_Rect, {40, 0}, {20, 30},
+        {"round rect, parent left and below",
+         kLink_Round_Rect,
+         {40, 0},
+         {20, 30},
          "move_to 40 0\nline_to 24 0\nmove_to 20 3\nline_to 20 30\narc 20 0 29 8 25 0 20 4"},
-        {"round rect, parent right and above", kLink_Round_Rect, {0, 30}, {20, 0},
+        {"round rect, parent right and above",
+         kLink_Round_Rect,
+         {0, 30},
+         {20, 0},
          "move_to 0 30\nline_to 16 30\nmove_to 20 26\nline_to 20 0\narc 12 22 21 30 16 30 21 "
          "26"},
-        {"round rect, parent left and above", kLink_Round_Rect, {40, 30}, {20, 0},
+        {"round rect, parent left and above",
+         kLink_Round_Rect,
+         {40, 30},
+         {20, 0},
          "move_to 40 30\nline_to 23 30\nmove_to 20 26\nline_to 20 0\narc 20 22 28 31 20 26 25 "
          "31"},
         {"auto link style draws nothing", kLink_Auto, {0, 0}, {20, 30}, ""},
@@ -135,8 +167,7 @@ TEST(Paint, StruDownRectConnectorDropsFromBelowTheParent) {
     paintSubtree(canvas, *root, {}, {0, 0, picture.Width, picture.Height});
     // Root box at (26, 20), 26 x 26; child "a" at (20, 66), 15 wide.
     const std::string text = canvas.text();
-    EXPECT_NE(text.find("move_to 39 51\nline_to 27 51\nline_to 27 66"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("move_to 39 51\nline_to 27 51\nline_to 27 66"), std::string::npos) << text;
 }
 
 TEST(Paint, EdgeWidthZeroBecomesOneAndTheBoxGrows) {
@@ -154,8 +185,7 @@ TEST(Paint, EdgeWidthZeroBecomesOneAndTheBoxGrows) {
     // Two rings, drawn inside the box shrunk by the old width + 2.
     auto rects = linesStartingWith(canvas.text(), "rect ");
     ASSERT_EQ(rects.size(), 2u);
-    EXPECT_EQ(rects[0], "rect 0 0 " + std::to_string(width - 2) + " " +
-                            std::to_string(height - 2));
+    EXPECT_EQ(rects[0], "rect 0 0 " + std::to_string(width - 2) + " " + std::to_string(height - 2));
 }
 
 TEST(Paint, LozengeOfAutoColourIsWhiteInEveryRing) {
@@ -220,10 +250,10 @@ TEST(Paint, LinkIndicatorDrawsItsGlyph) {
     auto pixels = linesStartingWith(canvas.text(), "pixel");
     ASSERT_EQ(pixels.size(), 32u);
     const TNode_Rect& r = node->Layout.Link_Rect;
-    EXPECT_EQ(pixels[0], "pixel " + std::to_string(r.x + 4) + " " + std::to_string(r.y + 4) +
-                             " 00F1F1F1");
-    EXPECT_EQ(pixels[1], "pixel " + std::to_string(r.x + 3) + " " + std::to_string(r.y + 5) +
-                             " 00FF0000");
+    EXPECT_EQ(pixels[0],
+              "pixel " + std::to_string(r.x + 4) + " " + std::to_string(r.y + 4) + " 00F1F1F1");
+    EXPECT_EQ(pixels[1],
+              "pixel " + std::to_string(r.x + 3) + " " + std::to_string(r.y + 5) + " 00FF0000");
 }
 
 // Painting only an exposed area gives the same drawing there as painting
