@@ -163,19 +163,14 @@ void TQPainter_Canvas::lineTo(int32_t x, int32_t y) {
     const QPoint from = Current_;
     Current_ = QPoint(x, y);
     if (Painter_ == nullptr || from == Current_) return;
-    // The end point is not drawn: stop one pixel short along the major axis.
+    // Qt's cosmetic lines cover [low, high) along the major axis whichever
+    // way they run; a line must cover its start and leave out its end, so a
+    // line running toward lower coordinates is moved up by one pixel.
     const int dx = x - from.x(), dy = y - from.y();
-    QPoint last = Current_;
-    if (std::abs(dx) >= std::abs(dy)) {
-        const int step = dx > 0 ? 1 : -1;
-        last.setX(x - step);
-        last.setY(from.y() + static_cast<int>(std::lround(dy * double(dx - step) / dx)));
-    } else {
-        const int step = dy > 0 ? 1 : -1;
-        last.setY(y - step);
-        last.setX(from.x() + static_cast<int>(std::lround(dx * double(dy - step) / dy)));
-    }
-    Painter_->drawLine(from, last);
+    QPoint shift(0, 0);
+    if (std::abs(dx) >= std::abs(dy) && dx < 0) shift.setX(1);
+    if (std::abs(dy) > std::abs(dx) && dy < 0) shift.setY(1);
+    Painter_->drawLine(from + shift, Current_ + shift);
 }
 
 void TQPainter_Canvas::arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t startX,
