@@ -218,25 +218,41 @@ void placeChildren(TTree_Node& node) {
 }  // namespace
 
 void layoutSubtree(TCanvas& canvas, TTree_Node& root, TText_Measure_Cache* cache) {
-    if (root.Parent == nullptr) {
+    const bool isViewRoot = root.Parent == nullptr;
+    if (isViewRoot) {
         if (root.View_Style == kView_Auto) root.View_Style_Used = kView_Tree_Main;
-        setDepthAndFontSize(root, 1);
+        root.Depth = 1;
+        root.Font_Size = fontSizeForDepth(1);
     }
 
-    // Visible nodes in pre-order, with the styles the sizing needs: an Auto
-    // child of Tree_Main is sized as Tree_Right (Tree_Left gives the same
-    // sizes; the left group is settled while placing).
-    std::vector<TTree_Node*> order{&root};
-    for (size_t at = 0; at < order.size(); ++at) {
-        TTree_Node& node = *order[at];
+    // Visible nodes in pre-order (the order a document is read in, so the
+    // walk runs through memory mostly forward), with depths, font sizes and
+    // the styles the sizing needs: an Auto child of Tree_Main is sized as
+    // Tree_Right (Tree_Left gives the same sizes; the left group is settled
+    // while placing). Hidden branches get their depths and font sizes too.
+    std::vector<TTree_Node*> order;
+    std::vector<TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        TTree_Node& node = *pending.back();
+        pending.pop_back();
+        order.push_back(&node);
         const int32_t engine = engineCode(node.View_Style_Used);
         if (engine == kView_Tree_Main) node.View_Style_Used = kView_Tree_Main;
         node.resolveLinkStyle(defaultLinkStyle(engine));
-        if (!placesChildren(node)) continue;
+        if (!placesChildren(node)) {
+            if (isViewRoot)
+                for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, node.Depth + 1);
+            continue;
+        }
         const int32_t childCode = engine == kView_Tree_Main ? kView_Tree_Right : engine;
-        for (TTree_Node* child : node.Children) {
+        for (int32_t i = node.childCount(); i-- > 0;) {
+            TTree_Node* child = node.child(i);
             if (child->View_Style == kView_Auto) child->View_Style_Used = childCode;
-            order.push_back(child);
+            if (isViewRoot) {
+                child->Depth = node.Depth + 1;
+                child->Font_Size = fontSizeForDepth(child->Depth);
+            }
+            pending.push_back(child);
         }
     }
     // The pre-order reversed visits every child before its parent.

@@ -36,23 +36,38 @@ bool blockMeets(const TTree_Node& child, TNode_Point parentAt, const TPicture_Re
                       top + child.Layout.Block_Height + kOverhang);
 }
 
-// Visits the visible nodes that may draw inside `clip`, in pre-order.
+bool boxMeets(const TTree_Node& node, TNode_Point at, const TPicture_Rect& clip) {
+    return clip.meets(int64_t{at.x} - kOverhang, int64_t{at.y} - kOverhang,
+                      int64_t{at.x} + node.Layout.Box_Width + kOverhang,
+                      int64_t{at.y} + node.Layout.Box_Height + kOverhang);
+}
+
+// Visits, in pre-order, the visible nodes whose box or connector may draw
+// inside `clip`; descends only into blocks that meet it. A screen of a huge
+// drawing costs its own nodes and the path down to them.
 template <class TVisit>
 void forEachNodeIn(TTree_Node& root, const TPicture_Rect& clip, TVisit visit) {
-    std::vector<TPlaced> pending{{&root, absolutePosition(root)}};
+    struct TEntry {
+        TPlaced placed;
+        bool draws;
+    };
+    const TNode_Point rootAt = absolutePosition(root);
+    std::vector<TEntry> pending{{{&root, rootAt}, true}};
     while (!pending.empty()) {
-        TPlaced placed = pending.back();
+        TEntry entry = pending.back();
         pending.pop_back();
-        TTree_Node& node = *placed.node;
-        visit(node, placed.at);
+        TTree_Node& node = *entry.placed.node;
+        const TNode_Point at = entry.placed.at;
+        if (entry.draws) visit(node, at);
         if (!node.Expanded) continue;
         for (int32_t i = node.childCount(); i-- > 0;) {
             TTree_Node& child = *node.child(i);
             const TLayout_Cache& c = child.Layout;
-            TNode_Point at{clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
-                           clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)};
-            if (blockMeets(child, placed.at, clip) || connectorMeets(child, at, placed.at, clip))
-                pending.push_back({&child, at});
+            TNode_Point childAt{clampExtent(int64_t{at.x} + c.Block_Pos.x + c.Box_Offset.x),
+                                clampExtent(int64_t{at.y} + c.Block_Pos.y + c.Box_Offset.y)};
+            const bool draws =
+                boxMeets(child, childAt, clip) || connectorMeets(child, childAt, at, clip);
+            if (draws || blockMeets(child, at, clip)) pending.push_back({{&child, childAt}, draws});
         }
     }
 }
