@@ -112,7 +112,7 @@ void TQPainter_Canvas::setFont(std::string_view face, int32_t points, int32_t fl
     if (Painter_ != nullptr) Painter_->setFont(fontEntry().font);
 }
 
-const TQPainter_Canvas::TFont_Entry& TQPainter_Canvas::fontEntry() {
+TQPainter_Canvas::TFont_Entry& TQPainter_Canvas::fontEntry() {
     if (Font_ != nullptr) return *Font_;
     auto found = Fonts_.find(Font_Key_);
     if (found == Fonts_.end()) {
@@ -130,7 +130,7 @@ const TQPainter_Canvas::TFont_Entry& TQPainter_Canvas::fontEntry() {
                                    ? Painter_->device()
                                    : static_cast<QPaintDevice*>(Measure_Image_.get());
         auto entry = std::make_unique<TFont_Entry>(
-            TFont_Entry{QFont(font, device), QFontMetrics(font, device)});
+            TFont_Entry{QFont(font, device), QFontMetrics(font, device), {}});
         found = Fonts_.emplace(Font_Key_, std::move(entry)).first;
     }
     Font_ = found->second.get();
@@ -204,7 +204,20 @@ void TQPainter_Canvas::fillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
 }
 
 int32_t TQPainter_Canvas::textWidth(std::string_view text) {
-    return fontEntry().metrics.horizontalAdvance(toQString(text));
+    // Widths are sums of character advances, without kerning, as the
+    // Windows text extent is; the advances are kept per font, so measuring
+    // a large document shapes each character once instead of every caption.
+    TFont_Entry& entry = fontEntry();
+    const QString string = toQString(text);
+    int32_t width = 0;
+    for (QChar c : string) {
+        if (c.isSurrogate()) return entry.metrics.horizontalAdvance(string);
+        auto found = entry.advances.find(c.unicode());
+        if (found == entry.advances.end())
+            found = entry.advances.emplace(c.unicode(), entry.metrics.horizontalAdvance(c)).first;
+        width += found->second;
+    }
+    return width;
 }
 
 int32_t TQPainter_Canvas::textHeight(std::string_view) {

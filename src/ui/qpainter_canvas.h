@@ -54,10 +54,12 @@ class TQPainter_Canvas : public TCanvas {
     struct TFont_Entry {
         QFont font;
         QFontMetrics metrics;
+        // Advance of each character met so far; -1 not yet measured.
+        std::unordered_map<char16_t, int32_t> advances;
     };
     void applyPen();
     void applyBrush();
-    const TFont_Entry& fontEntry();
+    TFont_Entry& fontEntry();
 
     QPainter* Painter_;
     std::unique_ptr<QImage> Measure_Image_;  // the metrics device without a painter
@@ -68,7 +70,7 @@ class TQPainter_Canvas : public TCanvas {
     int32_t Font_Color_ = 0;
     QPoint Current_;
     std::string Font_Key_;
-    const TFont_Entry* Font_ = nullptr;
+    TFont_Entry* Font_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<TFont_Entry>> Fonts_;
 };
 
