@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -60,10 +61,14 @@ int runDumpLayout(const std::string& path, bool fixedMetrics) {
         TTree_Node& node = *at.node;
         const TLayout_Cache& c = node.Layout;
         nodePath.resize(at.parentLength);
-        if (at.index < 0)
-            nodePath = "r";
-        else
-            nodePath += "." + std::to_string(at.index);
+        if (at.index < 0) {
+            nodePath.assign(1, 'r');
+        } else {
+            char digits[16];
+            digits[0] = '.';
+            auto written = std::to_chars(digits + 1, digits + sizeof digits, at.index);
+            nodePath.append(digits, static_cast<size_t>(written.ptr - digits));
+        }
         const TNode_Point box{at.parentAt.x + c.Block_Pos.x + c.Box_Offset.x,
                               at.parentAt.y + c.Block_Pos.y + c.Box_Offset.y};
         const TNode_Point parentAnchor = at.index < 0 ? TNode_Point{} : c.Parent_Anchor;
