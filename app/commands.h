@@ -12,6 +12,13 @@ int runSaveAs(const std::string& input, const std::string& output);
 // Writes the subtree at `nodePath` ("r", "r.0.2": child indexes from the
 // root) of `input` as a document file `output`.
 int runExportNode(const std::string& input, const std::string& nodePath, const std::string& output);
+// The main view's layout, one line per visible node (`picture W H`, then
+// `PATH X Y W H V L AX AY PX PY`); with fixed metrics 8 px a byte, 16 high.
+int runDumpLayout(const std::string& path, bool fixedMetrics);
+// The drawing calls that paint the main view, one per line.
+int runDumpPaint(const std::string& path, bool fixedMetrics);
+// The main view painted with real fonts into a PNG, BMP or JPEG picture.
+int runRender(const std::string& path, const std::string& outPath);
 
 // A program text (traditional, UTF-8, with at most one "%s") in the active
 // mode, with the argument put in, as UTF-8 for the terminal.

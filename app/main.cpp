@@ -1,8 +1,10 @@
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/commands.h"
+#include "app/offscreen_gui.h"
 #include "platform/text_mode.h"
 
 namespace {
@@ -12,6 +14,12 @@ const char kUsage[] =
     "       vetra --dump FILE.vt     print the tree of FILE as an outline\n"
     "       vetra --save-as IN.vt OUT.vt          save IN under the name OUT\n"
     "       vetra --export-node IN.vt PATH OUT.vt write the subtree at PATH (r, r.0.2) as OUT\n"
+    "       vetra --dump-layout FILE.vt [--metrics fixed]\n"
+    "                                print the layout of the main view\n"
+    "       vetra --dump-paint FILE.vt [--metrics fixed]\n"
+    "                                print the drawing calls of the main view\n"
+    "       vetra --render FILE.vt OUT.png|.bmp|.jpg\n"
+    "                                paint the main view into a picture\n"
     "       vetra --help             show this text\n";
 
 int usage(FILE* to, int status) {
@@ -35,6 +43,22 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--export-node") == 0) {
         if (argc != 5) return usage(stderr, 2);
         return vetra::runExportNode(argv[2], argv[3], argv[4]);
+    }
+    if (argc >= 2 &&
+        (std::strcmp(argv[1], "--dump-layout") == 0 || std::strcmp(argv[1], "--dump-paint") == 0)) {
+        const bool fixed = argc == 5 && std::strcmp(argv[3], "--metrics") == 0 &&
+                           std::strcmp(argv[4], "fixed") == 0;
+        if (argc != 3 && !fixed) return usage(stderr, 2);
+        // Real fonts need Qt's font system, without a display.
+        std::unique_ptr<QGuiApplication> gui;
+        if (!fixed) gui = vetra::startOffscreenGui(argc, argv);
+        const bool layout = std::strcmp(argv[1], "--dump-layout") == 0;
+        return layout ? vetra::runDumpLayout(argv[2], fixed) : vetra::runDumpPaint(argv[2], fixed);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--render") == 0) {
+        if (argc != 4) return usage(stderr, 2);
+        auto gui = vetra::startOffscreenGui(argc, argv);
+        return vetra::runRender(argv[2], argv[3]);
     }
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return usage(stderr, 2);
     // The editor window arrives with the interface; until then starting

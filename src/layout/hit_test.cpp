@@ -1,0 +1,89 @@
+#include "layout/hit_test.h"
+
+#include <algorithm>
+
+#include "layout/layout_engine.h"
+
+namespace vetra {
+
+namespace {
+
+bool inside(const TNode_Rect& r, int64_t x0, int64_t y0, int32_t x, int32_t y) {
+    return x0 + r.x <= x && x <= x0 + r.x + r.width && y0 + r.y <= y && y <= y0 + r.y + r.height;
+}
+
+int32_t hitAt(const TTree_Node& node, TNode_Point at, int32_t x, int32_t y) {
+    const TLayout_Cache& c = node.Layout;
+    if (node.Link.isPresent() && !node.Link.isEmpty() && inside(c.Link_Rect, at.x, at.y, x, y))
+        return kPart_Link;
+    if (node.hasChildren() && inside(c.Marker_Rect, at.x, at.y, x, y)) return kPart_Marker;
+    if (inside({0, 0, c.Box_Width, c.Box_Height}, at.x, at.y, x, y)) return kPart_Box;
+    return kPart_None;
+}
+
+}  // namespace
+
+int32_t hitNode(const TTree_Node& node, int32_t x, int32_t y) {
+    return hitAt(node, absolutePosition(node), x, y);
+}
+
+TNode_Hit hitSubtree(TTree_Node& root, int32_t x, int32_t y) {
+    // Positions are carried down so that each test costs O(1), not the depth.
+    struct TPlaced {
+        TTree_Node* node;
+        TNode_Point at;
+    };
+    std::vector<TPlaced> pending{{&root, absolutePosition(root)}};
+    while (!pending.empty()) {
+        TPlaced placed = pending.back();
+        pending.pop_back();
+        int32_t part = hitAt(*placed.node, placed.at, x, y);
+        if (part != kPart_None) return {placed.node, part};
+        if (!placed.node->Expanded) continue;
+        for (int32_t i = placed.node->childCount(); i-- > 0;) {
+            TTree_Node* child = placed.node->child(i);
+            const TLayout_Cache& c = child->Layout;
+            pending.push_back(
+                {child,
+                 {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
+                  clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
+        }
+    }
+    return {};
+}
+
+void selectInRectangle(TTree_Node& root, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const int64_t left = std::min(x1, x2), right = std::max(x1, x2);
+    const int64_t top = std::min(y1, y2), bottom = std::max(y1, y2);
+    forEachVisiblePlaced(root, [&](TTree_Node& node, TNode_Point at) {
+        const bool meets = left <= int64_t{at.x} + node.Layout.Box_Width && at.x <= right &&
+                           int64_t{at.y} + node.Layout.Box_Height >= top && at.y <= bottom;
+        node.Selected = meets ? 1 : 0;
+    });
+}
+
+TFirst_Selected firstSelected(TTree_Node& root) {
+    TFirst_Selected first;
+    forEachVisible(root, [&](TTree_Node& node) {
+        if (!node.Selected) return;
+        if (first.node == nullptr) first.node = &node;
+        ++first.count;
+    });
+    return first;
+}
+
+void collectSelected(TTree_Node& root, std::vector<TTree_Node*>& out) {
+    forEachVisible(root, [&](TTree_Node& node) {
+        if (node.Selected) out.push_back(&node);
+    });
+}
+
+void collectSelectedTops(TTree_Node& root, std::vector<TTree_Node*>& out) {
+    if (root.Selected) {
+        out.push_back(&root);
+        return;
+    }
+    collectSelected(root, out);
+}
+
+}  // namespace vetra

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "layout/canvas.h"
+#include "model/tree_node.h"
+
+namespace vetra {
+
+class TText_Measure_Cache;
+
+// Largest coordinate or extent a layout produces. Sums past it are cut to it,
+// so a hostile document (huge captions, very long chains) gives a clipped
+// drawing instead of overflowing.
+inline constexpr int64_t kMax_Extent = int64_t{1} << 29;
+
+// Sets Depth (`depth` for the node, one more per level) and the caption size
+// that goes with it, for the node and every descendant.
+void setDepthAndFontSize(TTree_Node& node, int32_t depth);
+
+// Lays out the node's subtree with the engines of the view styles. A node
+// without a parent is a view root: Auto resolves to Tree_Main and depths and
+// font sizes are set from 1 first. Every visible node (reached through
+// expanded nodes) gets its View_Style_Used, Link_Style_Used and layout cache;
+// nodes inside collapsed branches are left as they were. The work is linear
+// in the number of visible nodes: one sizing pass from the leaves up and one
+// placing pass from the top down, with the results of the engines' repeated
+// passes.
+void layoutSubtree(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache = nullptr);
+
+// Top-left corner of the node's box: the sum of Box_Offset and Block_Pos over
+// the node and its ancestors (picture coordinates while its view is shown).
+TNode_Point absolutePosition(const TTree_Node& node);
+
+// The connector end on the child's side, relative to its box, by the
+// geometric rule: the side of the box that faces the parent's anchor.
+TNode_Point geometricAnchor(const TTree_Node& child);
+
+// Clamps a 64-bit coordinate into the range layouts use.
+inline int32_t clampExtent(int64_t value) {
+    if (value > kMax_Extent) return static_cast<int32_t>(kMax_Extent);
+    if (value < -kMax_Extent) return static_cast<int32_t>(-kMax_Extent);
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace vetra

@@ -1,0 +1,98 @@
+#include "layout/node_measure.h"
+
+#include <algorithm>
+
+#include "layout/style_codes.h"
+#include "layout/text_measure_cache.h"
+
+namespace vetra {
+
+size_t firstLineLength(std::string_view caption) {
+    const size_t limit = (caption.size() + 1) / 2;
+    size_t at = 0;
+    while (at < caption.size()) {
+        size_t step = static_cast<unsigned char>(caption[at]) >= 0x80 ? 2 : 1;
+        if (at + step > limit) break;
+        at += step;
+    }
+    return at;
+}
+
+bool captionWraps(const TTree_Node& node) {
+    return node.Caption.size() > static_cast<uint32_t>(wrapLimit(node.Parent != nullptr));
+}
+
+void setCaptionFont(TCanvas& canvas, const TTree_Node& node) {
+    canvas.setFont(node.fontName(), node.Font_Size,
+                   node.Font_Style & (kFont_Bold | kFont_Italic | kFont_Underline));
+}
+
+TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node) {
+    setCaptionFont(canvas, node);
+    std::string_view caption = node.Caption.view();
+    TText_Size size;
+    if (captionWraps(node)) {
+        size_t split = firstLineLength(caption);
+        std::string_view first = caption.substr(0, split);
+        std::string_view second = caption.substr(split);
+        size.width = std::max(canvas.textWidth(first), canvas.textWidth(second));
+        size.height = canvas.textHeight(first) + canvas.textHeight(second) + 4;
+    } else {
+        size.width = canvas.textWidth(caption);
+        size.height = canvas.textHeight(caption) + 1;
+    }
+    return size;
+}
+
+void measureBox(TTree_Node& node, TText_Size text) {
+    TLayout_Cache& cache = node.Layout;
+    const int32_t ew = node.Edge_Width;
+    // A caption of megabytes must not overflow the box arithmetic below.
+    constexpr int32_t kMax_Text = 1 << 24;
+    const int32_t tw = std::clamp(text.width, 0, kMax_Text);
+    const int32_t th = std::clamp(text.height, 0, kMax_Text);
+    const int32_t lw = node.Link.isPresent() && !node.Link.isEmpty() ? 11 : 0;
+    const int32_t lh = lw;
+    const int32_t mw = node.hasChildren() ? 11 : 0;
+    const int32_t mh = mw;
+
+    int32_t height = static_cast<int32_t>(th + th * 0.4);
+    int32_t width = mw + tw + lw + 4;
+    int32_t margin = 2;
+    switch (node.Edge_Style) {
+        case kEdge_Round_Rect:
+        case kEdge_Rect:
+        case kEdge_Underline:
+            width += 2 * ew + 10;
+            height += 2 * ew;
+            margin = ew + 7;
+            break;
+        case kEdge_Lozenge:
+            margin = 2 + width / 2 + ew;
+            width = 2 * width + 2 * ew;
+            height = 2 * height + 2 * ew;
+            break;
+        case kEdge_Circle:
+            margin = static_cast<int32_t>(width * 0.2 * 0.5 + ew + 2);
+            width = static_cast<int32_t>(width * 0.2 + 2 * ew + width);
+            height = static_cast<int32_t>(height * 0.4 + 2 * ew + height);
+            break;
+        default:
+            break;
+    }
+
+    cache.Text_Rect = {margin, (height - th) / 2, tw, th};
+    cache.Link_Rect = {margin + tw, (height - lh) / 2, lw, lh};
+    const int32_t markerX = lw >= 1 ? margin + tw + lw + 1 : margin + tw;
+    cache.Marker_Rect = {markerX, (height - mh) / 2, mw, mh};
+    cache.Box_Width = width + ew + 2;
+    cache.Box_Height = height + ew + 2;
+}
+
+void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache) {
+    TText_Size text =
+        cache != nullptr ? cache->captionSize(canvas, node) : measureCaption(canvas, node);
+    measureBox(node, text);
+}
+
+}  // namespace vetra

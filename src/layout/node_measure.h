@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "layout/canvas.h"
+#include "model/tree_node.h"
+
+namespace vetra {
+
+class TText_Measure_Cache;
+
+// Bytes of the first caption line when a caption of `length` bytes wraps: the
+// longest prefix of at most (length + 1) / 2 bytes that does not cut a
+// two-byte character (a byte of 0x80 or more begins one).
+size_t firstLineLength(std::string_view caption);
+
+// True when the caption is drawn on two lines.
+bool captionWraps(const TTree_Node& node);
+
+// Width and height of the caption block as measuring defines them.
+struct TText_Size {
+    int32_t width = 0;
+    int32_t height = 0;
+    friend bool operator==(const TText_Size&, const TText_Size&) = default;
+};
+
+// Sets the canvas font to the node's caption font.
+void setCaptionFont(TCanvas& canvas, const TTree_Node& node);
+
+// Measures the caption on the canvas (setting its font first).
+TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node);
+
+// Fills Box_Width, Box_Height, Text_Rect, Link_Rect and Marker_Rect from the
+// node's own fields. With a cache, a caption measured before in the same font
+// is not measured again and the canvas font is then left as it was.
+void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache = nullptr);
+
+// Fills the box fields from a caption size; the part of measuring that needs
+// no canvas.
+void measureBox(TTree_Node& node, TText_Size text);
+
+}  // namespace vetra

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "model/tree_node.h"
+
+namespace vetra::testing {
+
+// A node with a caption and the default styles.
+inline std::unique_ptr<TTree_Node> makeNode(std::string caption) {
+    auto node = std::make_unique<TTree_Node>();
+    node->setCaption(caption);
+    return node;
+}
+
+inline TTree_Node* addChild(TTree_Node& parent, std::string caption) {
+    return parent.appendChild(makeNode(std::move(caption)));
+}
+
+struct TRandom_Tree_Shape {
+    int32_t nodes = 60;
+    int32_t maxDepth = 6;
+    bool staleCache = true;  // fill layout caches with noise first
+};
+
+// A tree of random styles, captions (with two-byte characters), links,
+// collapsed nodes and stale layout caches; the same seed gives the same tree.
+inline std::unique_ptr<TTree_Node> randomTree(uint32_t seed, TRandom_Tree_Shape shape = {}) {
+    std::mt19937 random(seed);
+    auto pick = [&](int32_t below) {
+        return static_cast<int32_t>(random() % static_cast<uint32_t>(below));
+    };
+    auto fill = [&](TTree_Node& node) {
+        std::string caption;
+        const int32_t length = pick(26);
+        while (static_cast<int32_t>(caption.size()) < length) {
+            if (pick(4) == 0) {
+                caption += static_cast<char>(0xB0 + pick(20));
+                caption += static_cast<char>(0xA1 + pick(90));
+            } else {
+                caption += static_cast<char>('a' + pick(26));
+            }
+        }
+        node.setCaption(caption);
+        node.View_Style = pick(3) == 0 ? pick(9) : 0;  // 8 is an unknown code
+        node.View_Style_Used = node.View_Style;
+        node.Link_Style = pick(3) == 0 ? pick(5) : 0;
+        node.Link_Style_Used = node.Link_Style;
+        node.Edge_Style = pick(6);
+        node.Edge_Width = pick(6);
+        if (pick(5) == 0) node.setLink("http://example.org/x");
+        node.Expanded = pick(6) == 0 ? 0 : 1;
+        node.Link_Up_Width = pick(3);
+        node.Link_Down_Width = pick(3);
+        if (shape.staleCache) {
+            TLayout_Cache& c = node.Layout;
+            c.Box_Offset = {pick(50), pick(50)};
+            c.Block_Pos = {pick(50) - 25, pick(50) - 25};
+            c.Own_Anchor = {pick(9), pick(9)};
+            c.Parent_Anchor = {pick(9), pick(9)};
+            c.Block_Width = pick(99);
+        }
+    };
+    auto root = std::make_unique<TTree_Node>();
+    fill(*root);
+    struct TSlot {
+        TTree_Node* node;
+        int32_t depth;
+    };
+    std::vector<TSlot> open{{root.get(), 1}};
+    for (int32_t made = 1; made < shape.nodes;) {
+        TSlot slot = open[pick(static_cast<int32_t>(open.size()))];
+        if (slot.depth >= shape.maxDepth) continue;
+        TTree_Node* child = slot.node->appendChild(std::make_unique<TTree_Node>());
+        fill(*child);
+        open.push_back({child, slot.depth + 1});
+        ++made;
+    }
+    return root;
+}
+
+}  // namespace vetra::testing

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include "layout/fixed_metrics_canvas.h"
+#include "layout/hit_test.h"
+#include "layout/layout_engine.h"
+#include "layout/navigation.h"
+#include "layout/node_view.h"
+#include "layout/style_codes.h"
+#include "layout/style_commands.h"
+#include "layout/tree_builder.h"
+#include "layout/view_paint.h"
+
+namespace vetra {
+namespace {
+
+using testing::addChild;
+using testing::makeNode;
+
+void showFixed(TTree_Node& root) {
+    TFixed_Metrics_Canvas metrics;
+    TView_Picture picture;
+    relayoutView(metrics, root, 0, 0, picture);
+}
+
+TEST(HitTest, BoundsAreInclusiveAndIndicatorsComeFirst) {
+    auto root = makeNode("abc");
+    root->setLink("x");
+    addChild(*root, "child");
+    showFixed(*root);
+    const TNode_Point at = absolutePosition(*root);
+    const TLayout_Cache& c = root->Layout;
+    const struct {
+        const char* name;
+        int32_t x, y, part;
+    } cases[] = {
+        {"top-left corner", at.x, at.y, kPart_Box},
+        {"bottom-right corner", at.x + c.Box_Width, at.y + c.Box_Height, kPart_Box},
+        {"one past the right edge", at.x + c.Box_Width + 1, at.y, kPart_None},
+        {"one above", at.x, at.y - 1, kPart_None},
+        {"link indicator's far corner", at.x + c.Link_Rect.x + 11, at.y + c.Link_Rect.y + 11,
+         kPart_Link},
+        {"marker", at.x + c.Marker_Rect.x + 5, at.y + c.Marker_Rect.y + 5, kPart_Marker},
+    };
+    for (const auto& row : cases) EXPECT_EQ(hitNode(*root, row.x, row.y), row.part) << row.name;
+}
+
+TEST(HitTest, CollapsedChildrenAreNotHit) {
+    auto root = makeNode("root");
+    TTree_Node* child = addChild(*root, "child");
+    showFixed(*root);
+    const TNode_Point at = absolutePosition(*child);
+    EXPECT_EQ(hitSubtree(*root, at.x + 1, at.y + 1).node, child);
+    root->Expanded = 0;
+    EXPECT_EQ(hitSubtree(*root, at.x + 1, at.y + 1).node, nullptr);
+}
+
+TEST(Selection, RectangleSelectsVisibleNodesOnly) {
+    auto root = makeNode("root");
+    TTree_Node* a = addChild(*root, "a");
+    TTree_Node* b = addChild(*root, "b");
+    TTree_Node* hidden = addChild(*b, "hidden");
+    showFixed(*root);
+    b->Expanded = 0;
+    hidden->Selected = 1;
+    root->Selected = 1;
+    const TNode_Point at = absolutePosition(*a);
+    // Corners given in reverse order.
+    selectInRectangle(*root, at.x + 2, at.y + 2, at.x + 1, at.y + 1);
+    EXPECT_EQ(a->Selected, 1);
+    EXPECT_EQ(root->Selected, 0);
+    EXPECT_EQ(b->Selected, 0);
+    EXPECT_EQ(hidden->Selected, 1) << "nodes inside collapsed branches keep their state";
+
+    auto first = firstSelected(*root);
+    EXPECT_EQ(first.node, a);
+    EXPECT_EQ(first.count, 1);
+    root->Selected = 1;
+    std::vector<TTree_Node*> tops;
+    collectSelectedTops(*root, tops);
+    EXPECT_EQ(tops, std::vector<TTree_Node*>{root.get()});
+    std::vector<TTree_Node*> all;
+    collectSelected(*root, all);
+    EXPECT_EQ(all, (std::vector<TTree_Node*>{root.get(), a}));
+}
+
+TEST(Navigation, ArrowKeysFollowTheStyles) {
+    auto root = makeNode("root");
+    TTree_Node* left = addChild(*root, "left");
+    TTree_Node* right = addChild(*root, "right");
+    TTree_Node* rightChild = addChild(*right, "grandchild");
+    TTree_Node* stru = addChild(*left, "stru");
+    stru->setViewStyle(kView_Stru_Down);
+    TTree_Node* row0 = addChild(*stru, "row0");
+    TTree_Node* row1 = addChild(*stru, "row1");
+    addChild(*stru, "row2");
+    TTree_Node* list = addChild(*left, "list");
+    list->setViewStyle(kView_List_Right);
+    TTree_Node* item0 = addChild(*list, "item0");
+    TTree_Node* item1 = addChild(*list, "item1");
+    showFixed(*root);
+    ASSERT_EQ(left->View_Style_Used, kView_Tree_Left);
+    ASSERT_EQ(right->View_Style_Used, kView_Tree_Right);
+    const struct {
+        const char* name;
+        TTree_Node* (*key)(TTree_Node*);
+        TTree_Node* from;
+        TTree_Node* to;
+    } cases[] = {
+        {"right from the left group goes to the root", Node_Right, left, root.get()},
+        {"right from the right group goes to its child", Node_Right, right, rightChild},
+        {"right from a leaf on the right goes nowhere", Node_Right, rightChild, nullptr},
+        {"left from a right-group child goes to its parent", Node_Left, rightChild, right},
+        {"down in Tree_Main goes to the next sibling", Node_Down, left, right},
+        {"up in Tree_Main goes to the previous sibling", Node_Up, right, left},
+        {"down from a Stru_Down node goes to the child under its centre", Node_Down, stru, row1},
+        {"up in a Stru_Down row goes to the parent", Node_Up, row1, stru},
+        {"right in a Stru_Down row goes to the next sibling", Node_Right, row0, row1},
+        {"left in a row from the first goes nowhere", Node_Left, row0, nullptr},
+        {"up from the first list item goes to the list", Node_Up, item0, list},
+        {"up from the second list item goes to the first", Node_Up, item1, item0},
+        {"down from the last list item goes nowhere", Node_Down, item1, nullptr},
+        {"left from a list item goes to the list", Node_Left, item0, list},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.key(c.from), c.to) << c.name;
+    EXPECT_NE(Node_Left(root.get()), nullptr) << "the root reaches its left group";
+    root->Expanded = 0;
+    EXPECT_EQ(Node_Left(root.get()), nullptr) << "a collapsed node has no children to visit";
+}
+
+TEST(Views, LeavingAndShowingRestoresExpansionSelectionAndScroll) {
+    auto root = testing::randomTree(5, {.nodes = 80, .maxDepth = 5, .staleCache = false});
+    TView_List views;
+    TNode_View* main = views.newView(root.get());
+    TTree_Node* sub = root->child(0);
+    bool created = false;
+    TNode_View* subView = views.newView(sub, &created);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(views.newView(sub, &created), subView);
+    EXPECT_FALSE(created);
+
+    showView(*main);
+    std::vector<int32_t> expanded, selected;
+    int32_t index = 0;
+    forEachVisible(*root, [&](TTree_Node& n) { n.Selected = index++ % 3 == 0; });
+    auto snapshot = [&] {
+        std::vector<int32_t> out;
+        std::vector<TTree_Node*> pending{root.get()};
+        while (!pending.empty()) {
+            TTree_Node* n = pending.back();
+            pending.pop_back();
+            out.push_back(n->Expanded * 2 + n->Selected);
+            for (TTree_Node* c : n->Children) pending.push_back(c);
+        }
+        return out;
+    };
+    std::vector<int32_t> before = snapshot();
+    leaveView(*main, 30, 40, 500, 600);
+    // Another view changes expansion and selection meanwhile.
+    showView(*subView);
+    EXPECT_EQ(sub->Parent, nullptr);
+    sub->collapseAll();
+    sub->Selected = 1;
+    leaveView(*subView, 0, 0, 10, 10);
+    EXPECT_EQ(sub->Parent, root.get());
+    showView(*main);
+    EXPECT_EQ(main->Scroll_X, 30);
+    EXPECT_EQ(main->Picture_Height, 600);
+    // Selection of hidden nodes is not kept: compare what is visible.
+    std::vector<int32_t> after = snapshot();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i] & 2, before[i] & 2) << i;
+}
+
+TEST(Views, ShowingSurvivesDeletedNodesInTheSavedArrays) {
+    auto root = makeNode("root");
+    TTree_Node* child = addChild(*root, "child");
+    addChild(*child, "grandchild");
+    TView_List views;
+    TNode_View* main = views.newView(root.get());
+    child->Expanded = 0;
+    child->Selected = 1;
+    leaveView(*main, 0, 0, 10, 10);
+    ASSERT_EQ(main->Saved_Collapsed.count(), 1);
+    ASSERT_EQ(main->Saved_Selection.count(), 1);
+    root->removeChild(child);  // destroyed: the arrays now hold a freed address
+    showView(*main);
+    EXPECT_EQ(root->Expanded, 1);
+}
+
+TEST(Views, ClosingMovesTheLastViewIntoTheSlot) {
+    auto root = makeNode("root");
+    TTree_Node* a = addChild(*root, "a");
+    TTree_Node* b = addChild(*root, "b");
+    TView_List views;
+    TNode_View* main = views.newView(root.get());
+    TNode_View* viewA = views.newView(a);
+    TNode_View* viewB = views.newView(b);
+    views.setCurrent(viewA);
+    a->Parent = nullptr;  // detached while shown
+    EXPECT_TRUE(views.closeView(viewA));
+    EXPECT_EQ(a->Parent, root.get());
+    EXPECT_EQ(views.count(), 2);
+    EXPECT_EQ(views.view(1), viewB);
+    EXPECT_EQ(views.current(), main);
+    EXPECT_EQ(views.findView(a), nullptr);
+}
+
+struct TRecorder : TStyle_Change_Recorder {
+    std::vector<const TTree_Node*> recorded;
+    std::vector<int32_t> oldEdgeStyles;
+    void recordStyleChange(const TTree_Node& node) override {
+        recorded.push_back(&node);
+        oldEdgeStyles.push_back(node.Edge_Style);
+    }
+};
+
+TEST(StyleCommands, RecordEachSelectedNodeBeforeChangingIt) {
+    auto root = makeNode("root");
+    TTree_Node* a = addChild(*root, "a");
+    TTree_Node* b = addChild(*root, "b");
+    TTree_Node* hidden = addChild(*b, "hidden");
+    b->Expanded = 0;
+    TRecorder recorder;
+    EXPECT_EQ(applyStyleCommand(*root, TStyle_Command::Edge_Style, 3, {}, &recorder), 0);
+    EXPECT_TRUE(recorder.recorded.empty());
+    a->Selected = b->Selected = hidden->Selected = 1;
+    a->Edge_Style = 2;
+    EXPECT_EQ(applyStyleCommand(*root, TStyle_Command::Edge_Style, 3, {}, &recorder), 2);
+    EXPECT_EQ(recorder.recorded, (std::vector<const TTree_Node*>{a, b}));
+    EXPECT_EQ(recorder.oldEdgeStyles, (std::vector<int32_t>{2, 0}));
+    EXPECT_EQ(hidden->Edge_Style, 0);
+
+    applyStyleCommand(*root, TStyle_Command::Font_Style, kFont_Bold, {}, nullptr);
+    applyStyleCommand(*root, TStyle_Command::Font_Style, kFont_Bold, {}, nullptr);
+    EXPECT_EQ(a->Font_Style, 0) << "bold twice leaves the flags as they were";
+    a->Font_Style = 7;
+    applyStyleCommand(*root, TStyle_Command::Font_Style, 0, {}, nullptr);
+    EXPECT_EQ(a->Font_Style, 0);
+    applyStyleCommand(*root, TStyle_Command::View_Style, kView_List_Left, {}, nullptr);
+    EXPECT_EQ(a->View_Style_Used, kView_List_Left);
+    applyStyleCommand(*root, TStyle_Command::Font_Name, 0, "Sans", nullptr);
+    EXPECT_EQ(a->fontName(), "Sans");
+}
+
+}  // namespace
+}  // namespace vetra

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "ui/qpainter_canvas.h"
+
+namespace vetra {
+namespace {
+
+constexpr int32_t kWhite = 0xFFFFFF;
+
+class QPainterCanvas : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "ui_tests";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
+    }
+    static void TearDownTestSuite() {
+        delete app_;
+        app_ = nullptr;
+    }
+
+    QImage image{40, 40, QImage::Format_RGB32};
+    QPainterCanvas() { image.fill(Qt::white); }
+
+    bool isBlack(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
+    bool isWhite(int x, int y) const { return image.pixel(x, y) == qRgb(255, 255, 255); }
+
+    static QGuiApplication* app_;
+};
+
+QGuiApplication* QPainterCanvas::app_ = nullptr;
+
+TEST_F(QPainterCanvas, RectangleLeavesOutRightAndBottomEdges) {
+    {
+        QPainter painter(&image);
+        TQPainter_Canvas canvas(&painter);
+        canvas.setPenColor(0);
+        canvas.setBrushStyle(TBrush_Style::Clear);
+        canvas.rectangle(2, 2, 10, 10);
+    }
+    EXPECT_TRUE(isBlack(2, 2));
+    EXPECT_TRUE(isBlack(9, 9));
+    EXPECT_TRUE(isWhite(10, 5));
+    EXPECT_TRUE(isWhite(5, 10));
+    EXPECT_TRUE(isWhite(5, 5));
+}
+
+TEST_F(QPainterCanvas, LineLeavesOutItsEndPoint) {
+    const struct {
+        const char* name;
+        int x1, y1, x2, y2, lastX, lastY, endX, endY;
+    } cases[] = {
+        {"to the right", 1, 1, 8, 1, 7, 1, 8, 1},
+        {"to the left", 8, 3, 1, 3, 2, 3, 1, 3},
+        {"downward", 4, 1, 4, 9, 4, 8, 4, 9},
+        {"upward", 6, 9, 6, 1, 6, 2, 6, 1},
+    };
+    for (const auto& c : cases) {
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            TQPainter_Canvas canvas(&painter);
+            canvas.setPenColor(0);
+            canvas.moveTo(c.x1, c.y1);
+            canvas.lineTo(c.x2, c.y2);
+        }
+        EXPECT_TRUE(isBlack(c.x1, c.y1)) << c.name;
+        EXPECT_TRUE(isBlack(c.lastX, c.lastY)) << c.name;
+        EXPECT_TRUE(isWhite(c.endX, c.endY)) << c.name;
+    }
+}
+
+TEST_F(QPainterCanvas, ExclusiveOrTwiceRestoresThePicture) {
+    {
+        QPainter painter(&image);
+        TQPainter_Canvas canvas(&painter);
+        canvas.fillRect(0, 0, 40, 20, 0x3080C0);
+        canvas.setPenMode(TPen_Mode::Xor);
+        canvas.setPenWidth(2);
+        canvas.setPenColor(0xD04030);
+        canvas.setBrushColor(0);
+        for (int i = 0; i < 2; ++i) canvas.roundRect(5, 5, 30, 30, 10, 10);
+    }
+    EXPECT_EQ(image.pixel(5, 15), qRgb(0xC0, 0x80, 0x30));
+    EXPECT_TRUE(isWhite(15, 25));
+}
+
+TEST_F(QPainterCanvas, ArcRunsCounterClockwiseFromStartToEnd) {
+    {
+        QPainter painter(&image);
+        TQPainter_Canvas canvas(&painter);
+        canvas.setPenColor(0);
+        // Quarter from 3 o'clock up to 12 o'clock of a circle centred at (20, 20).
+        canvas.arc(10, 10, 31, 31, 30, 20, 20, 10);
+    }
+    int upperRight = 0, lowerLeft = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (isBlack(x, y)) (x >= 20 && y <= 20 ? upperRight : lowerLeft)++;
+    EXPECT_GT(upperRight, 5);
+    EXPECT_EQ(lowerLeft, 0);
+}
+
+TEST_F(QPainterCanvas, MeasuresWithoutAPainter) {
+    TQPainter_Canvas canvas;
+    canvas.setFont("Sans", 18, 0);
+    const int32_t small = canvas.textWidth("ab");
+    EXPECT_GT(small, 0);
+    EXPECT_GT(canvas.textWidth("abcdef"), small);
+    EXPECT_GT(canvas.textHeight("ab"), 10);
+    canvas.setFont("Sans", 10, 0);
+    EXPECT_LT(canvas.textWidth("ab"), small);
+    EXPECT_EQ(TQPainter_Canvas::toQColor(-1), QColor(0, 0, 0));
+    EXPECT_EQ(TQPainter_Canvas::toQColor(kWhite & 0x0000FF), QColor(255, 0, 0));
+}
+
+}  // namespace
+}  // namespace vetra
