@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include <QString>
+
 namespace vetra {
 
 // Commands that run without a display. Each returns the process exit status.
@@ -19,6 +21,11 @@ int runDumpLayout(const std::string& path, bool fixedMetrics);
 int runDumpPaint(const std::string& path, bool fixedMetrics);
 // The main view painted with real fonts into a PNG, BMP or JPEG picture.
 int runRender(const std::string& path, const std::string& outPath);
+
+// The editor: the main frame with FILE opened (or an empty document).
+int runEditor(int argc, char** argv, const QString& fileName);
+// The editor offscreen, driven by the lines of SCRIPT.
+int runScript(int argc, char** argv, const QString& scriptPath, const QString& fileName);
 
 // A program text (traditional, UTF-8, with at most one "%s") in the active
 // mode, with the argument put in, as UTF-8 for the terminal.

@@ -10,7 +10,9 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: vetra [FILE.vt]\n"
+    "Usage: vetra [FILE.vt]          start the editor\n"
+    "       vetra --run SCRIPT [FILE.vt]\n"
+    "                                run the editor offscreen, driven by SCRIPT\n"
     "       vetra --dump FILE.vt     print the tree of FILE as an outline\n"
     "       vetra --save-as IN.vt OUT.vt          save IN under the name OUT\n"
     "       vetra --export-node IN.vt PATH OUT.vt write the subtree at PATH (r, r.0.2) as OUT\n"
@@ -60,8 +62,12 @@ int main(int argc, char** argv) {
         auto gui = vetra::startOffscreenGui(argc, argv);
         return vetra::runRender(argv[2], argv[3]);
     }
+    if (argc >= 2 && std::strcmp(argv[1], "--run") == 0) {
+        if (argc != 3 && argc != 4) return usage(stderr, 2);
+        return vetra::runScript(argc, argv, QString::fromLocal8Bit(argv[2]),
+                                argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+    }
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return usage(stderr, 2);
-    // The editor window arrives with the interface; until then starting
-    // without a command explains what the program can do.
-    return usage(stdout, 0);
+    if (argc > 2) return usage(stderr, 2);
+    return vetra::runEditor(argc, argv, argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString());
 }

@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "ui/dialog_script.h"
 #include "ui/ui_text.h"
@@ -15,19 +16,27 @@ constexpr int32_t kDefault_Swatches[TColor_Palette::kSwatches] = {
 constexpr int32_t kDefault_User_Color = 0xCE8AEF;
 
 TColor_Swatch::TColor_Swatch(QWidget* parent) : QLabel(parent) {
-    setAutoFillBackground(true);
     setAlignment(Qt::AlignCenter);
-    setFrameShape(QFrame::Box);
-    setLineWidth(1);
 }
 
 void TColor_Swatch::setColor(int32_t bgr) {
     Color_ = bgr;
-    QPalette colors = palette();
-    QColor fill = colorFromBgr(bgr);
-    colors.setColor(QPalette::Window, fill);
-    colors.setColor(QPalette::WindowText, fill.lightness() < 128 ? Qt::white : Qt::black);
-    setPalette(colors);
+    update();
+}
+
+// Drawn by hand: styles and tool bars would otherwise repaint the label's
+// background in their own colours.
+void TColor_Swatch::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QColor fill = colorFromBgr(Color_);
+    QRect box = rect().adjusted(0, 0, -1, -1);
+    painter.fillRect(box, fill);
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawRect(box);
+    if (!text().isEmpty()) {
+        painter.setPen(fill.lightness() < 128 ? Qt::white : Qt::black);
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
 }
 
 void TColor_Swatch::mouseReleaseEvent(QMouseEvent* event) {

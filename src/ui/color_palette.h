@@ -23,6 +23,7 @@ class TColor_Swatch : public QLabel {
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     int32_t Color_ = 0;

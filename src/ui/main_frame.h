@@ -44,6 +44,8 @@ class TForm_Main_Vetra : public QMainWindow {
     // Brings the window showing the file to the front, or opens it.
     void openDocument(const QString& fileName);
     void newDocument();
+    // Takes a window made elsewhere (a subtree exported to a new document).
+    void showDocumentWindow(QWidget* window) { addDocumentWindow(window); }
     // Called by a document window after it saved or closed.
     void rebuildRecentFiles();
 

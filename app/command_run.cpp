@@ -1,0 +1,84 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/commands.h"
+#include "store/options.h"
+#include "ui/dialog_script.h"
+#include "ui/document_window.h"
+#include "ui/main_frame.h"
+#include "ui/script_runner.h"
+
+namespace vetra {
+namespace {
+
+// Offscreen Qt reports what it cannot do for a window; none of it concerns
+// the script's reader.
+void quietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains("propagateSizeHints") || text.contains("XDG_RUNTIME_DIR")) return;
+    QByteArray bytes = qFormatLogMessage(type, context, text).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+void printLine(const QString& text) {
+    QByteArray bytes = (text + '\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int runScript(int argc, char** argv, const QString& scriptPath, const QString& fileName) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietOffscreenNotes);
+    QApplication application(argc, argv);
+    QFile scriptFile(scriptPath);
+    if (!scriptFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "%s\n",
+                     terminalMessage("無法打開文件 %s", scriptPath.toStdString()).c_str());
+        return 1;
+    }
+    QStringList lines = QString::fromUtf8(scriptFile.readAll()).split('\n');
+
+    TDialog_Script dialogs;
+    dialogs.setEcho(true);
+    TDialog_Script::activate(&dialogs);
+    TOptions options(1920, 1080);
+    options.Program_Directory = programDirectory();
+    options.load(defaultOptionsPath());
+    int status = 0;
+    {
+        TForm_Main_Vetra frame(options, createDocumentWindow);
+        frame.resize(1280, 900);
+        frame.show();
+        if (fileName.isEmpty())
+            frame.newDocument();
+        else
+            frame.openDocument(fileName);
+        QApplication::processEvents();
+        if (frame.activeDocumentWindow() == nullptr) {
+            TDialog_Script::activate(nullptr);
+            return 1;
+        }
+        // A person starts typing after the window has appeared: the Tab key
+        // ignores its release in the first half second after an activation.
+        QElapsedTimer shown;
+        shown.start();
+        while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        TScript_Runner runner(frame, printLine);
+        QString error;
+        int failed = runner.run(lines, &error);
+        if (failed != 0) {
+            std::fprintf(stderr, "line %d: %s\n", failed, error.toUtf8().constData());
+            status = 2;
+        }
+        // Scripts end without the save prompts.
+        for (QWidget* window : frame.documentWindows()) window->setProperty("closeQueryDone", true);
+    }
+    TDialog_Script::activate(nullptr);
+    return status;
+}
+
+}  // namespace vetra

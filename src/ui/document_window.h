@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "layout/node_view.h"
+#include "layout/text_measure_cache.h"
+#include "model/editor_host.h"
+#include "model/tree_commands.h"
+#include "model/tree_view.h"
+#include "model/user_prompts.h"
+#include "store/tree_doc.h"
+#include "ui/message_box.h"
+
+class QHBoxLayout;
+class QMenu;
+class QToolButton;
+
+namespace vetra {
+
+class TForm_Main_Vetra;
+class TImage_View;
+class TView_Tabs;
+
+// A document window: one tree document shown in views with tabs, edited with
+// mouse and keys. The main frame calls its command slots by name (the frame's
+// menu item name plus "Click").
+class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Name_Prompt {
+    Q_OBJECT
+  public:
+    static constexpr int kMax_Views = 100;
+
+    // An empty document when `path` is empty, else the file opened; null
+    // (after the warning "無法打開文件 %s") when it cannot be read.
+    static TForm_Qo_Tree* create(TForm_Main_Vetra& frame, const QString& path);
+    // A window for a document made from a subtree: it takes the tree over.
+    static TForm_Qo_Tree* adopt(TForm_Main_Vetra& frame, std::unique_ptr<TTree_Doc> source);
+    ~TForm_Qo_Tree() override;
+
+    Q_INVOKABLE QString fileName() const;
+    // The save prompt; true when the window may close.
+    Q_INVOKABLE bool closeQuery();
+    Q_INVOKABLE bool hasUndoHistory() const;
+
+    TTree_Doc& document() { return *Doc_; }
+    TImage_View* imageView() const { return Image_View_; }
+    TView_List& views() { return Views_; }
+    TNode_View* currentView() const { return Views_.current(); }
+    TTree_Node* currentRoot() const { return Current_.Root; }
+    // The node commands act on: the one selected visible node, if exactly one.
+    TTree_Node* selectedNode() const;
+    QString windowCaption() const;
+    // Tab captions in order, and the index of the current view.
+    QStringList tabCaptions() const;
+    int currentViewIndex() const;
+    void switchToView(int index);
+    // Box position of `node` in viewport coordinates.
+    QPoint viewportPositionOf(const TTree_Node& node) const;
+
+    void focusView();
+    void captionCommitted();
+    // The window's key handling (the keys reach it before any control).
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+
+    // TTree_Editor_Host
+    void refreshView() override { refresh(); }
+    void makeVisible(TTree_Node& node) override;
+    void openCaptionEditor(TTree_Node& node) override;
+    void commitCaptionEditor() override;
+    void closeViewsOf(const TTree_Node& node, bool wholeSubtree) override;
+    // TFile_Name_Prompt
+    std::optional<std::string> askSaveFileName(std::string_view proposedName) override;
+
+  public slots:
+    void refresh();
+    void N_CreateClick();
+    void N_EditClick();
+    void N_Link_UrlClick();
+    void N_Create_ParentClick();
+    void N_Erase_ParentClick();
+    void N_Expand_SwitchClick();
+    void N_New_Node_ViewClick();
+    void N_Expand_To_1Click() { expandTo(1); }
+    void N_Expand_To_2Click() { expandTo(2); }
+    void N_Expand_To_3Click() { expandTo(3); }
+    void N_Expand_To_4Click() { expandTo(4); }
+    void N_Expand_To_5Click() { expandTo(5); }
+    void N_UndoClick();
+    void N_CopyClick();
+    void N_PasterClick();
+    void N_EraseClick();
+    void N_Move_UpClick();
+    void N_Move_DownClick();
+    void N_Create_From_SelectedClick();
+    void N_Export_NodeClick();
+    void N_Node_Set_ColorClick();
+    void N_SaveClick();
+    void N_Save_AsClick();
+    void SpeedButton_Close_ViewClick();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    friend class TDocument_Window_Input;
+    explicit TForm_Qo_Tree(TForm_Main_Vetra& frame);
+
+    TEdit_Context editContext();
+    void buildWindow();
+    void buildPopupMenu();
+    void addView(TTree_Node* root);
+    void leaveCurrentView();
+    void showCurrentView();
+    void closeView(TNode_View* view);
+    void restoreViewsFromFile(const std::vector<TTree_Node*>& viewRoots);
+    std::vector<const TTree_Node*> viewRoots() const;
+    void syncCurrentFromView();
+    void syncViewFromCurrent();
+    void updateCaption();
+    void expandTo(int level);
+    bool runSave(bool saveAs);
+    void openLink(const QString& link);
+    void selectOnly(TTree_Node* node);
+
+    // Mouse handling, in picture coordinates.
+    void Image_ViewMouseDown(QMouseEvent* event, QPoint at);
+    void Image_ViewMouseMove(QMouseEvent* event, QPoint at);
+    void Image_ViewMouseUp(QMouseEvent* event, QPoint at);
+    void Image_ViewDblClick(QMouseEvent* event, QPoint at);
+    void FormMouseWheel(QWheelEvent* event);
+    void updateHover(QPoint at);
+    void hideHover();
+    void paintBand(QPainter& painter);
+
+    TForm_Main_Vetra& Frame_;
+    TMessage_Box_Messages Messages_;
+    std::unique_ptr<TTree_Doc> Doc_;
+    std::unique_ptr<TCanvas> Metrics_;
+    TView_List Views_;
+    TCurrent_View Current_;
+    TText_Measure_Cache Measures_;
+    TImage_View* Image_View_ = nullptr;
+    TView_Tabs* Tabs_ = nullptr;
+    QToolButton* Image_Genius_ = nullptr;
+    QMenu* PopupMenu_Node_ = nullptr;
+
+    TTree_Node* Node_At_Press_ = nullptr;
+    bool Left_Pressed_ = false;
+    bool Dragging_ = false;
+    bool Drop_Accepted_ = false;
+    QPoint Band_Start_, Band_End_;
+    bool Band_Drawn_ = false;
+    TTree_Node* Edit_Button_Node_ = nullptr;
+    qint64 Activation_Tick_ = 0;
+};
+
+// Makes document windows for the main frame.
+QWidget* createDocumentWindow(TForm_Main_Vetra& frame, const QString& path);
+
+}  // namespace vetra

@@ -1,0 +1,256 @@
+// Keys and mouse of the document window.
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "layout/hit_test.h"
+#include "layout/layout_engine.h"
+#include "layout/navigation.h"
+#include "model/tree_commands.h"
+#include "ui/caption_editor.h"
+#include "ui/document_window.h"
+#include "ui/image_view.h"
+
+namespace vetra {
+
+bool TForm_Qo_Tree::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees every key of the drawing before anything else, Tab
+    // included (which would otherwise move the focus).
+    if (watched == Image_View_->viewport()) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            FormKeyDown(key->key(), key->modifiers());
+            return true;
+        }
+        if (event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat()) FormKeyUp(key->key(), key->modifiers());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm_Qo_Tree::keyPressEvent(QKeyEvent* event) {
+    FormKeyDown(event->key(), event->modifiers());
+}
+
+void TForm_Qo_Tree::keyReleaseEvent(QKeyEvent* event) {
+    FormKeyUp(event->key(), event->modifiers());
+}
+
+void TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (Current_.Root == nullptr) return;
+    TFirst_Selected first = firstSelected(*Current_.Root);
+    TTree_Node* single = first.count == 1 ? first.node : nullptr;
+    bool ctrl = modifiers & Qt::ControlModifier;
+    bool keypad = modifiers & Qt::KeypadModifier;
+    TTree_Node* target = nullptr;
+    switch (key) {
+        case Qt::Key_Backspace:
+            if (ctrl) N_UndoClick();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            N_EditClick();
+            return;
+        case Qt::Key_Space:
+            N_Expand_SwitchClick();
+            return;
+        case Qt::Key_Home:
+        case Qt::Key_H:
+            target = Current_.Root;
+            break;
+        case Qt::Key_Left:
+            if (single != nullptr) target = Node_Left(single);
+            break;
+        case Qt::Key_Right:
+            if (single != nullptr) target = Node_Right(single);
+            break;
+        case Qt::Key_Up:
+            if (ctrl) {
+                N_Move_UpClick();
+                return;
+            }
+            if (single != nullptr) target = Node_Up(single);
+            break;
+        case Qt::Key_Down:
+            if (ctrl) {
+                N_Move_DownClick();
+                return;
+            }
+            if (single != nullptr) target = Node_Down(single);
+            break;
+        case Qt::Key_P:
+            if (single != nullptr) target = single->Parent;
+            break;
+        case Qt::Key_S:
+            if (single != nullptr && single->hasChildren()) target = single->child(0);
+            break;
+        case Qt::Key_Insert:
+            N_CreateClick();
+            return;
+        case Qt::Key_Delete:
+            N_EraseClick();
+            return;
+        case Qt::Key_1:
+        case Qt::Key_2:
+        case Qt::Key_3:
+        case Qt::Key_4:
+        case Qt::Key_5:
+            if (!keypad) expandTo(key - Qt::Key_0);
+            return;
+        case Qt::Key_Plus:
+        case Qt::Key_Minus:
+            if (keypad && first.node != nullptr) {
+                first.node->Expanded = key == Qt::Key_Plus ? 1 : 0;
+                refresh();
+            }
+            return;
+        default:
+            return;
+    }
+    if (target == nullptr) return;
+    selectOnly(target);
+    makeVisible(*target);
+}
+
+void TForm_Qo_Tree::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
+    if (key != Qt::Key_Tab || Current_.Root == nullptr) return;
+    // The release of the Tab that switched to this window must not add a node.
+    if (QDateTime::currentMSecsSinceEpoch() - Activation_Tick_ < 500) return;
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return;
+    TTree_Node* parent = selectedNode();
+    if (parent == nullptr) return;
+    TEdit_Context ctx = editContext();
+    if (!createChild(ctx)) return;
+    TTree_Node* created = parent->Children.last();
+    selectOnly(created);
+    refresh();
+    openCaptionEditor(*created);
+}
+
+// --- mouse ------------------------------------------------------------------
+
+void TForm_Qo_Tree::Image_ViewMouseDown(QMouseEvent* event, QPoint at) {
+    Node_At_Press_ = selectedNode();
+    if (Dragging_) {
+        Dragging_ = false;
+        Image_View_->viewport()->unsetCursor();
+    }
+    hideHover();
+    Left_Pressed_ = event->button() == Qt::LeftButton;
+    if (!Left_Pressed_) return;
+    TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
+    Band_Start_ = Band_End_ = at;
+    if (hit.node != nullptr && hit.node->Selected) return;  // a drag may follow
+    if (hit.node == nullptr) commitCaptionEditor();
+    Current_.Root->clearSelection();
+    Band_Drawn_ = true;
+    Image_View_->viewport()->update();
+}
+
+void TForm_Qo_Tree::Image_ViewMouseMove(QMouseEvent* event, QPoint at) {
+    if (!(event->buttons() & Qt::LeftButton) || !Left_Pressed_) {
+        updateHover(at);
+        return;
+    }
+    if (Dragging_) {
+        TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
+        TEdit_Context ctx = editContext();
+        Drop_Accepted_ = hit.node != nullptr && canDropOnto(ctx, hit.node);
+        Image_View_->viewport()->setCursor(Drop_Accepted_ ? Qt::DragMoveCursor
+                                                          : Qt::ForbiddenCursor);
+        return;
+    }
+    if (firstSelected(*Current_.Root).count == 0) {
+        Band_End_ = at;
+        Image_View_->viewport()->update();
+        return;
+    }
+    if (hitSubtree(*Current_.Root, at.x(), at.y()).node == nullptr) return;
+    Dragging_ = true;
+    Drop_Accepted_ = false;
+    Image_View_->viewport()->setCursor(Qt::ForbiddenCursor);
+}
+
+void TForm_Qo_Tree::Image_ViewMouseUp(QMouseEvent* event, QPoint at) {
+    if (event->button() != Qt::LeftButton || !Left_Pressed_) return;
+    Left_Pressed_ = false;
+    if (Dragging_) {
+        Dragging_ = false;
+        Image_View_->viewport()->unsetCursor();
+        TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
+        TEdit_Context ctx = editContext();
+        if (hit.node != nullptr && canDropOnto(ctx, hit.node)) dropOnto(ctx, hit.node);
+        return;
+    }
+    hideHover();
+    Band_Drawn_ = false;
+    Current_.Root->clearSelection();
+    selectInRectangle(*Current_.Root, Band_Start_.x(), Band_Start_.y(), Band_End_.x(),
+                      Band_End_.y());
+    Image_View_->viewport()->update();
+    TTree_Node* node = selectedNode();
+    if (node == nullptr) return;
+    int32_t part = hitSubtree(*Current_.Root, at.x(), at.y()).part;
+    TForm_Caption& editor = TForm_Caption::instance();
+    if (part == kPart_Marker) {
+        N_Expand_SwitchClick();
+    } else if (part == kPart_Link) {
+        N_Link_UrlClick();
+    } else if (editor.isShownIn(this) || node == Node_At_Press_) {
+        openCaptionEditor(*node);
+    }
+}
+
+void TForm_Qo_Tree::Image_ViewDblClick(QMouseEvent*, QPoint) {
+    if (selectedNode() != nullptr) N_EditClick();
+}
+
+void TForm_Qo_Tree::FormMouseWheel(QWheelEvent* event) {
+    QScrollBar* bar = Image_View_->verticalScrollBar();
+    if (bar->maximum() <= 0) return;
+    int step = std::max(3, bar->maximum() / 30);
+    bar->setValue(bar->value() + (event->angleDelta().y() < 0 ? step : -step));
+}
+
+void TForm_Qo_Tree::updateHover(QPoint at) {
+    TView_Picture& picture = Image_View_->picture();
+    picture.Last_Mouse = {at.x(), at.y()};
+    TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
+    if (hit.node == picture.Hover_Node && hit.part == picture.Hover_Part) return;
+    picture.Hover_Node = hit.node;
+    picture.Hover_Part = hit.part;
+    picture.Hover_Drawn = hit.node != nullptr;
+    Image_View_->viewport()->update();
+    if (hit.node == nullptr) return;
+    Edit_Button_Node_ = hit.node;
+    QPoint box = viewportPositionOf(*hit.node);
+    Image_Genius_->move(box.x() + hit.node->Layout.Box_Width + 2, box.y());
+    Image_Genius_->show();
+}
+
+void TForm_Qo_Tree::hideHover() {
+    TView_Picture& picture = Image_View_->picture();
+    if (picture.Hover_Node == nullptr && !picture.Hover_Drawn) return;
+    picture.Hover_Node = nullptr;
+    picture.Hover_Part = kPart_None;
+    picture.Hover_Drawn = false;
+    Image_View_->viewport()->update();
+}
+
+void TForm_Qo_Tree::paintBand(QPainter& painter) {
+    if (!Band_Drawn_ || Band_Start_ == Band_End_) return;
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(QColor(0xD2, 0xEA, 0xC8), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(Band_Start_, Band_End_).normalized());
+    painter.restore();
+}
+
+}  // namespace vetra

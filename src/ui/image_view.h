@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <functional>
+
+#include "layout/view_paint.h"
+
+namespace vetra {
+
+class TTree_Node;
+
+// The drawing of the current view in a scroll area (`ScrollBox_Base`, with
+// `Image_View` as its viewport). The picture is virtual: the scroll bars span
+// its logical size and a paint draws only the exposed rectangle from the
+// nodes, so a drawing of any size costs one screen.
+class TImage_View : public QAbstractScrollArea {
+    Q_OBJECT
+  public:
+    explicit TImage_View(QWidget* parent);
+
+    void setRoot(TTree_Node* root) { Root_ = root; }
+    TView_Picture& picture() { return Picture_; }
+    void setBackground(int32_t color) { Background_ = color; }
+    int32_t background() const { return Background_; }
+
+    // Scroll bars follow the picture size; call after every layout.
+    void updateScrollRanges();
+    int32_t scrollX() const;
+    int32_t scrollY() const;
+    void setScroll(int32_t x, int32_t y);
+    // Picture coordinates of a viewport point, and back.
+    QPoint toPicture(QPoint viewportPoint) const;
+    QPoint toViewport(QPoint picturePoint) const;
+
+    // Mouse and key events in picture coordinates, for the document window.
+    std::function<void(QMouseEvent*, QPoint)> onPress, onMove, onRelease, onDoubleClick;
+    std::function<void(QWheelEvent*)> onWheel;
+    // Extra drawing over the nodes (rubber band), in picture coordinates.
+    std::function<void(QPainter&)> onOverlay;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    TTree_Node* Root_ = nullptr;
+    TView_Picture Picture_;
+    int32_t Background_ = 0xF9F4F3;
+};
+
+}  // namespace vetra

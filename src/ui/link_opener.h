@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace vetra {
+
+enum class TLink_Target { Document, Other };
+
+// A link whose last path component ends in ".vt" (exactly, lower case) is a
+// document for this program; anything else goes to the desktop.
+TLink_Target classifyLink(const QString& link);
+
+// Relative links ("./a.doc", ".\a.doc") are taken from the program's
+// directory; "\" is read as "/" in file paths. Web addresses stay as they are.
+QString resolveLink(const QString& link);
+
+// Opens the link with the desktop's opener, then with the web browser. False
+// when neither could.
+bool openWithDesktop(const QString& link);
+
+}  // namespace vetra
