@@ -114,6 +114,8 @@ void TForm_Qo_Tree::buildWindow() {
     Image_View_->onWheel = [this](QWheelEvent* e) { FormMouseWheel(e); };
     Image_View_->onOverlay = [this](QPainter& painter) { paintBand(painter); };
     Image_View_->viewport()->installEventFilter(this);
+    Image_View_->installEventFilter(this);
+    setFocusProxy(Image_View_->viewport());
 
     connect(Tabs_, &TView_Tabs::tabClicked, this, &TForm_Qo_Tree::switchToView);
     connect(Tabs_, &TView_Tabs::tabDoubleClicked, this, [this](int index) {
@@ -191,7 +193,8 @@ void TForm_Qo_Tree::syncCurrentFromView() {
 
 void TForm_Qo_Tree::syncViewFromCurrent() {
     TNode_View* view = Views_.current();
-    if (view == nullptr) return;
+    // Before the first showing the command view holds nothing yet.
+    if (view == nullptr || Current_.Root == nullptr) return;
     view->Root = Current_.Root;
     view->Saved_Parent = Current_.Saved_Parent;
     Image_View_->setRoot(Current_.Root);
@@ -199,7 +202,7 @@ void TForm_Qo_Tree::syncViewFromCurrent() {
 
 void TForm_Qo_Tree::leaveCurrentView() {
     TNode_View* view = Views_.current();
-    if (view == nullptr) return;
+    if (view == nullptr || Current_.Root == nullptr) return;
     TForm_Caption::instance().commit();
     TForm_Caption::instance().hideEditor();
     syncViewFromCurrent();

@@ -19,7 +19,7 @@ namespace vetra {
 bool TForm_Qo_Tree::eventFilter(QObject* watched, QEvent* event) {
     // The window sees every key of the drawing before anything else, Tab
     // included (which would otherwise move the focus).
-    if (watched == Image_View_->viewport()) {
+    if (watched == Image_View_->viewport() || watched == Image_View_) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             FormKeyDown(key->key(), key->modifiers());

@@ -15,6 +15,9 @@ TImage_View::TImage_View(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setObjectName("Image_View");
     viewport()->setMouseTracking(true);
     viewport()->setFocusPolicy(Qt::StrongFocus);
+    // Keys belong to the document window, which watches the viewport; the
+    // scroll area must not take arrows and pages for itself.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFrameShape(QFrame::NoFrame);

@@ -205,10 +205,12 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
     if (command == "type") {
         QWidget* focus = QApplication::focusWidget();
         if (focus == nullptr) focus = view;
-        for (QChar c : rest) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        // One key per character, a surrogate pair included.
+        for (char32_t code : rest.toUcs4()) {
+            QString text = QString::fromUcs4(&code, 1);
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
             QApplication::sendEvent(focus, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, text);
             QApplication::sendEvent(focus, &release);
         }
         settle();

@@ -1,0 +1,203 @@
+// The editor driven end to end through `vetra --run`: real widgets, real
+// keys and mouse events, offscreen.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "model/tree_node.h"
+#include "platform/file.h"
+#include "platform/text_mode.h"
+#include "store/node_record.h"
+
+namespace {
+
+struct TRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string workDir() {
+    std::string dir = ::testing::TempDir() + "vetra_run_script/";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// A fresh copy of a sample document in the work directory.
+std::string sample(const char* name) {
+    std::string copy = workDir() + name;
+    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/" + name, copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
+TRun runScript(const std::string& script, const std::string& file = {}) {
+    std::string dir = workDir();
+    std::ofstream(dir + "script.txt") << script;
+    std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir +
+                          "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " + file +
+                          " 2>" + dir + "err.txt";
+    TRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = slurp(dir + "err.txt");
+    return run;
+}
+
+constexpr char kSample_Outline[] =
+    "项目计划\n  需求\n    用户访谈\n    竞品分析 +\n  设计\n    界面\n    数据格式\n  发布\n";
+
+TEST(RunScript, KeysEditTheTree) {
+    const struct {
+        const char* name;
+        const char* script;
+        const char* expected;
+    } rows[] = {
+        {"Insert, type, Enter names a new child; the parent stays selected",
+         "select r\nkey Ins\ntype 第一个\nkey Return\ndump\nstate\n",
+         "双击输入标题 *\n  第一个\nmodified 1\nundo 1\nfile \nviews [双击输入标题]\nclipboard "
+         "0\n"},
+        {"Escape drops the typed caption", "select r\nkey Ins\ntype 丢弃\nkey Esc\ndump\n",
+         "双击输入标题 *\n  新节点\n"},
+        {"Tab in the caption editor adds a further child to the selected node",
+         "select r\nkey Ins\ntype A\nkey Tab\ntype B\nkey Return\ndump\n",
+         "双击输入标题\n  A\n  B *\n"},
+        {"undo takes back a creation without clearing modified",
+         "select r\nkey Ins\nkey Esc\nkey Ctrl+Backspace\ndump\nstate\n",
+         "双击输入标题 *\nmodified 1\nundo 0\nfile \nviews [双击输入标题]\nclipboard 0\n"},
+        {"the view root cannot be deleted", "select r\nkey Del\ndump\n",
+         "message: 系统警告: 根节点不允许删除\n双击输入标题 *\n"},
+        {"a character the code page lacks is reported",
+         "select r\nkey Ins\ntype 😀x\nkey Return\ndump\n",
+         "message: 系统警告: 标题中有 1 个字符无法以当前编码保存，已换成“?”\n双击输入标题 *\n  "
+         "?x\n"},
+        {"a parent with two children is not erased",
+         "select r\nkey Ins\nkey Esc\nkey Ins\nkey Esc\nselect r.0\nmenu N_Erase_Parent\n",
+         "message: 系统警告: 父节点有多于1个字节点，不允许删除\n"},
+    };
+    for (const auto& row : rows) {
+        TRun run = runScript(row.script);
+        EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
+        EXPECT_EQ(run.out, row.expected) << row.name;
+    }
+}
+
+TEST(RunScript, KeysAndMouseOnADocument) {
+    const struct {
+        const char* name;
+        const char* script;
+        std::string expected;
+    } rows[] = {
+        {"the document opens with its collapsed node", "dump\n", kSample_Outline},
+        {"S, P and H walk the tree", "select r.0\nkey S\nkey P\nkey H\nkey 1\ndump\n",
+         "项目计划 *\n  需求 +\n  设计 +\n  发布\n"},
+        {"Ctrl+Up moves among siblings without an undo step",
+         "select r.2\nkey Ctrl+Up\ndump\nstate\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析 +\n  发布 *\n  设计\n    界面\n    "
+         "数据格式\n"
+         "modified 0\nundo 0\nfile ./doc.vt\nviews [项目计划]\nclipboard 0\n"},
+        {"a second click on the selected node renames it",
+         "click r.1\nclick r.1\ntype 新设计\nkey Return\ndump\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析 +\n  新设计 *\n    界面\n    数据格式\n  "
+         "发布\n"},
+        {"a rubber band selects both nodes and Enter then does nothing",
+         "band r.0 r.1\nkey Return\nstate\n",
+         "modified 0\nundo 0\nfile ./doc.vt\nviews [项目计划]\nclipboard 0\n"},
+        {"the marker expands a collapsed node", "click r.0.1 marker\ndump\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析 *\n      隐藏的节点\n  设计\n    界面\n"
+         "    数据格式\n  发布\n"},
+        {"dropping on the own parent is refused, on another node accepted",
+         "drag r.0.0 r.0\ndrag r.2 r.1\ndump\nstate\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析 +\n  设计\n    界面\n    数据格式\n    发布 "
+         "*\n"
+         "modified 1\nundo 1\nfile ./doc.vt\nviews [项目计划]\nclipboard 0\n"},
+        {"copy and paste a subtree", "select r.1\nkey Ctrl+C\nselect r.2\nkey Ctrl+V\ndump\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析 +\n  设计\n    界面\n    数据格式\n  发布 "
+         "*\n"
+         "    设计\n      界面\n      数据格式\n"},
+        {"a sub-view keeps P and H inside its subtree",
+         "select r.0\nkey F4\nkey P\nkey H\ndump\nstate\n",
+         "需求 *\n  用户访谈\n  竞品分析 +\nmodified 0\nundo 0\nfile ./doc.vt\n"
+         "views 项目计划 [需求]\nclipboard 0\n"},
+        {"closing a modified window asks, and Cancel keeps it",
+         "select r.0\nkey Del\nanswer cancel\nmenu N_Close\nstate\n",
+         "message: 系统提示: Vetra - 项目计划 - ./doc.vt 数据没有保存，保存数据？\n"
+         "modified 1\nundo 1\nfile ./doc.vt\nviews [项目计划]\nclipboard 1\n"},
+    };
+    for (const auto& row : rows) {
+        sample("mode1_notes.vt");
+        std::filesystem::rename(workDir() + "mode1_notes.vt", workDir() + "doc.vt");
+        TRun run = runScript(row.script, "./doc.vt");
+        EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
+        EXPECT_EQ(run.out, row.expected) << row.name;
+    }
+}
+
+TEST(RunScript, SubViewsAreSavedAndRestored) {
+    sample("mode1_notes.vt");
+    std::string doc = workDir() + "views.vt";
+    std::filesystem::rename(workDir() + "mode1_notes.vt", doc);
+    TRun first = runScript("select r.0\nkey F4\nselect r.1\nkey F4\nmenu N_Save\nstate\n", doc);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(first.out.find("views 项目计划 需求 [竞品分析]"), std::string::npos) << first.out;
+
+    TRun second = runScript("state\nselect r.0\nkey F4\ndump\n", doc);
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("views [项目计划] 需求 竞品分析"), std::string::npos)
+        << "three tabs, the main view current: " << second.out;
+    EXPECT_NE(second.out.find("需求\n  用户访谈\n  竞品分析\n    隐藏的节点\n"), std::string::npos)
+        << "a restored sub-view opens four levels deep: " << second.out;
+}
+
+TEST(RunScript, TheHundredAndFirstViewIsRefused) {
+    // A chain: each sub-view's only child becomes the next sub-view.
+    vetra::setActiveTextMode(1);
+    vetra::TTree_Node root;
+    vetra::TTree_Node* at = &root;
+    for (int i = 0; i < 105; ++i) at = at->appendChild(std::make_unique<vetra::TTree_Node>());
+    std::string doc = workDir() + "chain.vt";
+    {
+        auto file = vetra::openFile(doc, vetra::TOpen_Mode::Create);
+        ASSERT_TRUE(file && vetra::writeNodeTree(*file, root, {&root}));
+    }
+    std::string script;
+    for (int i = 0; i < 100; ++i) script += "select r.0\nkey F4\n";
+    script += "state\n";
+    TRun run = runScript(script, doc);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("message: 系统警告: 已打开 100 个视图，请先关闭一些再创建"),
+              std::string::npos)
+        << run.out.substr(0, 300);
+}
+
+TEST(RunScript, ALineThatCannotRunStopsTheScript) {
+    const struct {
+        const char* script;
+        const char* error;
+    } rows[] = {
+        {"dump\nselect r.9\ndump\n", "line 2: no node at r.9"},
+        {"frobnicate\n", "line 1: unknown command frobnicate"},
+        {"menu N_Export_Html\n", "line 1: no enabled menu item N_Export_Html"},
+        {"key NoSuchKey\n", "line 1: unknown key NoSuchKey"},
+    };
+    for (const auto& row : rows) {
+        TRun run = runScript(row.script);
+        EXPECT_EQ(run.status, 2) << row.script;
+        EXPECT_NE(run.err.find(row.error), std::string::npos) << row.script << run.err;
+    }
+}
+
+}  // namespace

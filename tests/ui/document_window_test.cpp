@@ -1,0 +1,133 @@
+#include "ui/document_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QtTest/QTest>
+#include <filesystem>
+
+#include "layout/hit_test.h"
+#include "platform/text_mode.h"
+#include "store/options.h"
+#include "ui/dialog_script.h"
+#include "ui/main_frame.h"
+#include "ui/ui_text.h"
+
+namespace vetra {
+namespace {
+
+std::string caption(const TTree_Node* node) {
+    return std::string(node->Caption.view());
+}
+
+struct TWindow_Fixture {
+    TDialog_Script script;
+    TOptions options{1920, 1080};
+    std::unique_ptr<TForm_Main_Vetra> frame;
+    TForm_Qo_Tree* window = nullptr;
+
+    TWindow_Fixture() {
+        setActiveTextMode(1);
+        TDialog_Script::activate(&script);
+        options.File_Name = ::testing::TempDir() + "vetra_window_test/qoopt.qoo";
+        frame = std::make_unique<TForm_Main_Vetra>(options, createDocumentWindow);
+        frame->resize(1000, 700);
+        frame->show();
+        frame->newDocument();
+        window = qobject_cast<TForm_Qo_Tree*>(frame->activeDocumentWindow());
+    }
+    ~TWindow_Fixture() {
+        for (QWidget* w : frame->documentWindows()) w->setProperty("closeQueryDone", true);
+        frame.reset();
+        TDialog_Script::activate(nullptr);
+    }
+    // Root with children named a, b, c.
+    void addChildren(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            window->currentRoot()->clearSelection();
+            window->currentRoot()->Selected = 1;
+            window->N_CreateClick();
+            window->currentRoot()->Children.last()->setCaption(name);
+        }
+        window->commitCaptionEditor();
+        window->refresh();
+    }
+    void select(TTree_Node* node) {
+        window->currentRoot()->clearSelection();
+        node->Selected = 1;
+    }
+};
+
+TEST(DocumentWindow, TabReleaseRightAfterActivationAddsNothing) {
+    TWindow_Fixture f;
+    ASSERT_NE(f.window, nullptr);
+    f.select(f.window->currentRoot());
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(f.window, &activation);
+    f.window->FormKeyUp(Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_EQ(f.window->currentRoot()->childCount(), 0) << "within 500 ms of activation";
+    QTest::qWait(550);
+    f.window->FormKeyUp(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(f.window->currentRoot()->childCount(), 0) << "Ctrl held";
+    f.window->FormKeyUp(Qt::Key_Tab, Qt::NoModifier);
+    ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
+    EXPECT_EQ(f.window->selectedNode(), f.window->currentRoot()->child(0))
+        << "the new node becomes the only selected node";
+}
+
+TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    TTree_Node* root = f.window->currentRoot();
+    for (int i = 0; i < 2; ++i) {
+        f.window->switchToView(0);
+        f.select(root->child(i));
+        f.window->N_New_Node_ViewClick();
+    }
+    EXPECT_EQ(f.window->tabCaptions(), QStringList({uiText("雙擊輸入標題"), "a", "b"}));
+    f.window->switchToView(1);
+    f.window->SpeedButton_Close_ViewClick();
+    EXPECT_EQ(f.window->tabCaptions(), QStringList({uiText("雙擊輸入標題"), "b"}));
+    EXPECT_EQ(f.window->currentViewIndex(), 0) << "the main view becomes current";
+    f.window->SpeedButton_Close_ViewClick();
+    EXPECT_EQ(f.window->views().count(), 2) << "the main view is never closed";
+}
+
+TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    TTree_Node* root = f.window->currentRoot();
+    f.select(root->child(0));
+    f.window->N_New_Node_ViewClick();
+    f.window->switchToView(0);
+    f.select(root->child(0));
+    f.window->N_EraseClick();
+    EXPECT_EQ(f.window->views().count(), 1);
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(caption(root->child(0)), "b");
+    f.window->N_UndoClick();
+    EXPECT_EQ(root->childCount(), 2) << "undo brings the node back (its view stays closed)";
+}
+
+TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
+    TWindow_Fixture f;
+    std::string dir = ::testing::TempDir() + "vetra_window_links/";
+    std::filesystem::create_directories(dir);
+    f.addChildren({"doc", "caps"});
+    TTree_Node* root = f.window->currentRoot();
+    // The window saves itself under a name, so the link has a real target.
+    f.script.queueAnswer(QString::fromStdString(dir + "target.vt"));
+    f.window->N_SaveClick();
+    root->child(0)->setLink(dir + "target.vt");
+    root->child(1)->setLink(dir + "missing.VT");
+
+    f.select(root->child(1));
+    f.window->N_Link_UrlClick();
+    EXPECT_EQ(f.script.messages().size(), 1) << "capital VT is not ours; the desktop fails";
+    f.select(root->child(0));
+    f.window->N_Link_UrlClick();
+    EXPECT_EQ(f.frame->documentWindows().size(), 1) << "the open document is brought forward";
+}
+
+}  // namespace
+}  // namespace vetra
