@@ -113,6 +113,7 @@ void TForm_Qo_Tree::buildWindow() {
     Image_View_->onDoubleClick = [this](QMouseEvent* e, QPoint at) { Image_ViewDblClick(e, at); };
     Image_View_->onWheel = [this](QWheelEvent* e) { FormMouseWheel(e); };
     Image_View_->onOverlay = [this](QPainter& painter) { paintBand(painter); };
+    Image_View_->onResize = [this] { refresh(); };
     Image_View_->viewport()->installEventFilter(this);
     Image_View_->installEventFilter(this);
     setFocusProxy(Image_View_->viewport());
@@ -334,7 +335,7 @@ std::optional<std::string> TForm_Qo_Tree::askSaveFileName(std::string_view propo
     } else {
         name =
             QFileDialog::getSaveFileName(this, QString(), nodeTextToQString(proposedName) + ".vt",
-                                         uiText("Vetra文件(*.vt)") + " (*.vt)");
+                                         uiText("Vetra文件") + " (*.vt)");
     }
     if (name.isEmpty()) return std::nullopt;
     if (!name.endsWith(".vt")) name += ".vt";

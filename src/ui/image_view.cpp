@@ -70,7 +70,8 @@ void TImage_View::paintEvent(QPaintEvent* event) {
 
 void TImage_View::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollRanges();
+    if (onResize) onResize();
+    else updateScrollRanges();
 }
 
 void TImage_View::scrollContentsBy(int, int) {

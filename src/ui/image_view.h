@@ -35,6 +35,9 @@ class TImage_View : public QAbstractScrollArea {
     // Mouse and key events in picture coordinates, for the document window.
     std::function<void(QMouseEvent*, QPoint)> onPress, onMove, onRelease, onDoubleClick;
     std::function<void(QWheelEvent*)> onWheel;
+    // The visible area changed size: the picture is at least that big and
+    // keeps the drawing centred, so the window lays out again.
+    std::function<void()> onResize;
     // Extra drawing over the nodes (rubber band), in picture coordinates.
     std::function<void(QPainter&)> onOverlay;
 

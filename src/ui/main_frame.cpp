@@ -363,7 +363,7 @@ void TForm_Main_Vetra::N_OpenClick() {
         fileName = script->takeAnswer().value_or(QString());
     } else {
         fileName = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                uiText("Vetra文件(*.vt)") + " (*.vt)");
+                                                uiText("Vetra文件") + " (*.vt)");
     }
     if (!fileName.isEmpty()) openDocument(fileName);
 }
