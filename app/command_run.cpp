@@ -53,11 +53,15 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         TForm_Main_Vetra frame(options, createDocumentWindow);
         frame.resize(1280, 900);
         frame.show();
+        QElapsedTimer opening;
+        opening.start();
         if (fileName.isEmpty())
             frame.newDocument();
         else
             frame.openDocument(fileName);
         QApplication::processEvents();
+        if (QWidget* window = frame.activeDocumentWindow()) window->repaint();
+        double openMs = double(opening.nsecsElapsed()) / 1e6;
         if (frame.activeDocumentWindow() == nullptr) {
             TDialog_Script::activate(nullptr);
             return 1;
@@ -68,6 +72,8 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         shown.start();
         while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
+        if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
+            printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;
         int failed = runner.run(lines, &error);
         if (failed != 0) {

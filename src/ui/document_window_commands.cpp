@@ -177,9 +177,7 @@ void TForm_Qo_Tree::SpeedButton_Close_ViewClick() {
 
 void TForm_Qo_Tree::N_UndoClick() {
     TEdit_Context ctx = editContext();
-    undoLastCommand(ctx);
-    syncViewFromCurrent();
-    refresh();
+    if (undoLastCommand(ctx)) syncViewFromCurrent();
 }
 
 void TForm_Qo_Tree::N_CopyClick() {

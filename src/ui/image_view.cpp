@@ -70,8 +70,10 @@ void TImage_View::paintEvent(QPaintEvent* event) {
 
 void TImage_View::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    if (onResize) onResize();
-    else updateScrollRanges();
+    if (onResize)
+        onResize();
+    else
+        updateScrollRanges();
 }
 
 void TImage_View::scrollContentsBy(int, int) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -106,7 +107,21 @@ QString outlineOf(TTree_Node& root) {
 }  // namespace
 
 TScript_Runner::TScript_Runner(TForm_Main_Vetra& frame, TOutput output)
-    : Frame_(frame), Output_(std::move(output)) {}
+    : Frame_(frame), Output_(std::move(output)) {
+    markTime();
+}
+
+namespace {
+qint64 nowNs() {
+    static QElapsedTimer clock;
+    if (!clock.isValid()) clock.start();
+    return clock.nsecsElapsed();
+}
+}  // namespace
+
+void TScript_Runner::markTime() {
+    Mark_Ns_ = nowNs();
+}
 
 void TScript_Runner::addCommand(const QString& name, TCommand command) {
     Commands_.append({name, std::move(command)});
@@ -137,6 +152,12 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
             return false;
         }
         script->queueAnswer(rest);
+        return true;
+    }
+    if (command == "elapsed") {
+        qint64 now = nowNs();
+        Output_(QString("elapsed %1 ms").arg(double(now - Mark_Ns_) / 1e6, 0, 'f', 1));
+        Mark_Ns_ = nowNs();
         return true;
     }
     if (command == "menu") {

@@ -22,6 +22,10 @@ class TScript_Runner {
     // One line; false (with `error`) when it cannot run.
     bool runLine(const QString& line, QString* error);
 
+    // Starts the clock of the `elapsed` command (which prints the time since
+    // the last mark and sets a new one).
+    void markTime();
+
     // Extra commands (search, style, map) registered by other windows.
     using TCommand = std::function<bool(const QStringList& arguments, QString* error)>;
     void addCommand(const QString& name, TCommand command);
@@ -30,6 +34,7 @@ class TScript_Runner {
     struct TImpl;
     TForm_Main_Vetra& Frame_;
     TOutput Output_;
+    qint64 Mark_Ns_ = 0;
     QList<QPair<QString, TCommand>> Commands_;
 };
 
