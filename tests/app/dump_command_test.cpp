@@ -19,7 +19,9 @@ std::string slurp(const std::string& path) {
 }
 
 TRun runVetra(const std::string& arguments, int textMode) {
-    std::string errPath = ::testing::TempDir() + "vetra_dump_err.txt";
+    // Named after the test: CTest runs the tests of this file side by side.
+    std::string errPath = ::testing::TempDir() + "vetra_dump_err_" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     std::string command = "VETRA_TEXT_MODE=" + std::to_string(textMode) + " " VETRA_BINARY " " +
                           arguments + " 2>" + errPath;
     TRun run;

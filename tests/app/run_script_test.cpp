@@ -26,8 +26,10 @@ std::string slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// One folder per test: CTest runs the tests of this file side by side.
 std::string workDir() {
-    std::string dir = ::testing::TempDir() + "vetra_run_script/";
+    std::string dir = ::testing::TempDir() + "vetra_run_script_" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
     std::filesystem::create_directories(dir);
     return dir;
 }
