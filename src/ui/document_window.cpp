@@ -383,11 +383,13 @@ void TForm_Qo_Tree::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TForm_Qo_Tree::activated() {
+    Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
+    if (Current_.Root != nullptr) Current_.cutParentLink();
+}
+
 void TForm_Qo_Tree::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange) {
-        Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
-        if (isActiveWindow() && Current_.Root != nullptr) Current_.cutParentLink();
-    }
+    if (event->type() == QEvent::ActivationChange) activated();
     QWidget::changeEvent(event);
 }
 

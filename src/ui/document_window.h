@@ -76,6 +76,10 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
 
   public slots:
     void refresh();
+    // The window became the active one (or the application was activated or
+    // deactivated while it was): the view root is cut from its parent again
+    // and the activation time taken for the Tab guard.
+    void activated();
     void N_CreateClick();
     void N_EditClick();
     void N_Link_UrlClick();

@@ -64,6 +64,10 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
         Options_.save();
     });
     rebuildRecentFiles();
+    connect(Mdi_Area_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
+        if (sub != nullptr && isDocumentWindow(sub->widget()))
+            QMetaObject::invokeMethod(sub->widget(), "activated", Qt::DirectConnection);
+    });
     resize(1200, 800);
 }
 
