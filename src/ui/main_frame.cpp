@@ -14,6 +14,7 @@
 #include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/tool_icons.h"
+#include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
@@ -65,6 +66,7 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
     });
     rebuildRecentFiles();
     resize(1200, 800);
+    installToolWindows(*this);
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
@@ -425,6 +427,7 @@ void TForm_Main_Vetra::copyPaletteToOptions() {
 
 void TForm_Main_Vetra::saveWindowState() {
     copyPaletteToOptions();
+    storeToolWindowPlaces();
     Options_.save();
 }
 
