@@ -44,6 +44,10 @@ class TForm_Map : public QWidget {
 
     // The map of this run, or null before it is made.
     static TForm_Map* instance();
+    // Where the active document window comes from; empty: there is none.
+    void setTargetProvider(TTarget_Provider activeTarget) {
+        Active_Target_ = std::move(activeTarget);
+    }
 
     // Redraws the map from the window's current view (the background alone
     // for null). The document window calls it after each repaint, when it

@@ -370,10 +370,12 @@ void TForm_Node_Style::mousePressEvent(QMouseEvent* event) {
 
 bool TForm_Node_Style::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == Label_Font)
-            openChooser(ListBox_Font, {45, Label_Font->y() - 170});
-        else
+        if (watched != Label_Font) {
             hideChoosers();  // a row label
+        } else {
+            openChooser(ListBox_Font, {45, Label_Font->y() - 170});
+            return true;  // not on to the panel, which would close the list again
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

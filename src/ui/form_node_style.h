@@ -37,6 +37,10 @@ class TForm_Node_Style : public QWidget {
 
     // The panel of this run, or null before it is made.
     static TForm_Node_Style* instance();
+    // Where the active document window comes from; empty: there is none.
+    void setTargetProvider(TTarget_Provider activeTarget) {
+        Active_Target_ = std::move(activeTarget);
+    }
 
     // Fills the controls from the node (nothing for null); the document window
     // calls it with its first selected node after each mouse release and key

@@ -70,6 +70,7 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
+    detachToolWindows();
     // The windows die with the frame's children, after this destructor: they
     // must not call back into a frame that is half gone.
     for (QWidget* window : documentWindows()) disconnect(window, nullptr, this, nullptr);

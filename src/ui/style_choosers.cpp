@@ -1,6 +1,7 @@
 #include "ui/style_choosers.h"
 
 #include <QGridLayout>
+#include <QMouseEvent>
 #include <QToolButton>
 
 #include "ui/color_palette.h"
@@ -48,6 +49,10 @@ void TOption_Chooser::leaveEvent(QEvent* event) {
     emit left();
 }
 
+void TOption_Chooser::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 const std::array<int32_t, 2 * TColor_Chooser::kPer_Row> TColor_Chooser::kColors = {
     -1,       0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF00FF, 0x404040,
     0x000080, 0x008080, 0x008000, 0x800000, 0x800080, 0x808080, 0x969DFF, 0x00A5FF,
@@ -92,6 +97,10 @@ int TColor_Chooser::indexOf(int32_t color) const {
     for (int i = 1; i < 2 * kPer_Row; ++i)
         if (i != kPer_Row && kColors[static_cast<size_t>(i)] == color) return i;
     return -1;
+}
+
+void TColor_Chooser::mousePressEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 void TColor_Chooser::pickUserColor() {

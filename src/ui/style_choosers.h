@@ -37,6 +37,8 @@ class TOption_Chooser : public QFrame {
 
   protected:
     void leaveEvent(QEvent* event) override;
+    // Presses inside a chooser stay there: the panel behind closes choosers.
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     std::vector<std::pair<int32_t, QToolButton*>> Buttons_;
@@ -60,6 +62,9 @@ class TColor_Chooser : public QFrame {
 
   signals:
     void chosen(int32_t color);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     void pickUserColor();

@@ -52,8 +52,11 @@ void installToolWindows(TForm_Main_Vetra& frame) {
     }
     for (const char* name : {"N_Search", "N_Search_Next", "N_Search_Pre"})
         if (QAction* item = frame.findChild<QAction*>(name)) item->setEnabled(true);
-    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, map,
-                     [map, &frame] { map->refreshFrom(activeToolTarget(frame)); });
+}
+
+void detachToolWindows() {
+    if (TForm_Map* map = TForm_Map::instance()) map->setTargetProvider({});
+    if (TForm_Node_Style* panel = TForm_Node_Style::instance()) panel->setTargetProvider({});
 }
 
 void storeToolWindowPlaces() {

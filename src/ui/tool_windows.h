@@ -13,6 +13,10 @@ class TTool_Window_Target;
 // `N_Search_PreClick`.
 void installToolWindows(TForm_Main_Vetra& frame);
 
+// The frame is going: the tool windows stop asking it for the active
+// document window. Call first thing in the frame's destructor.
+void detachToolWindows();
+
 // Copies the places and visibility of both tool windows into the frame's
 // options (before they are saved at exit).
 void storeToolWindowPlaces();
