@@ -67,7 +67,7 @@ TColor_Chooser::TColor_Chooser(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);
     constexpr int kSwatch_Width = 11, kSwatch_Height = 13;
     QFont small("Arial");
-    small.setPixelSize(9);
+    small.setPixelSize(8);
     for (int i = 0; i < 2 * kPer_Row; ++i) {
         auto* swatch = new TColor_Swatch(this);
         swatch->setObjectName(QString("Label_Color_Swatch_%1").arg(i));

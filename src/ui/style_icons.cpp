@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <vector>
 
 namespace vetra {
@@ -21,7 +22,7 @@ QPixmap blank(QSize size) {
 
 void drawLetters(QPainter& painter, QSize size, const QString& text) {
     QFont font("Arial");
-    font.setPixelSize(size.height() * 5 / 8);
+    font.setPixelSize(std::max(10, size.height() * 5 / 8));
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor(0x60, 0x60, 0x60));
@@ -88,7 +89,7 @@ void drawMiniList(QPainter& painter, bool toTheRight) {
     std::vector<QRectF> children;
     for (int i = 0; i < 3; ++i) {
         const double y = 10.5 + i * 5;
-        QRectF child(toTheRight ? spineX + 4 : spineX - 4 - 12, y, 12, 4);
+        QRectF child(toTheRight ? spineX + 4 : spineX - 4 - 12, y, 12, 3);
         painter.drawLine(QPointF(spineX, child.center().y()),
                          QPointF(toTheRight ? child.left() : child.right(), child.center().y()));
         children.push_back(child);
