@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "layout/hit_test.h"
+#include "layout/layout_engine.h"
 #include "layout/style_codes.h"
 #include "layout/view_paint.h"
 #include "ui/qpainter_canvas.h"
@@ -111,57 +112,110 @@ void sketchConnector(TMap_Raster& raster, const TTree_Node& node, TNode_Point at
     }
 }
 
-void sketchNode(TMap_Raster& raster, const TTree_Node& node, TNode_Point at, QRgb background) {
+// One node as the sketch draws it, in map pixels: the outline rectangle
+// (filled and framed, or one block when too small to frame) and the caption
+// as a bar of ink.
+struct TSketch_Box {
+    enum TKind : uint8_t { Text_Only, Outlined, Underlined };
+    int32_t x0, y0, x1, y1;      // the outline
+    int32_t tx0, ty0, tx1, ty1;  // the caption
+    QRgb fill, edge, ink;
+    TKind kind;
+};
+
+TSketch_Box sketchBox(const TMap_Raster& raster, const TTree_Node& node, TNode_Point at,
+                      QRgb background) {
     const TLayout_Cache& c = node.Layout;
     const int32_t ew = std::max(node.Edge_Width, 1);
-    const int64_t right = int64_t{at.x} + c.Box_Width - ew - 2;
-    const int64_t bottom = int64_t{at.y} + c.Box_Height - ew - 2;
-    const int32_t x0 = raster.mapX(at.x), y0 = raster.mapY(at.y);
-    const int32_t x1 = std::max(x0, raster.mapX(right) - 1);
-    const int32_t y1 = std::max(y0, raster.mapY(bottom) - 1);
-    const QRgb ink = blend(toRgb(node.Color_Caption), background);
-    const auto textBar = [&] {
-        const TNode_Rect& t = c.Text_Rect;
-        const int32_t tx0 = raster.mapX(int64_t{at.x} + t.x),
-                      ty0 = raster.mapY(int64_t{at.y} + t.y);
-        const int32_t tx1 = std::max(tx0, raster.mapX(int64_t{at.x} + t.x + t.width) - 1);
-        const int32_t ty1 = std::max(ty0, raster.mapY(int64_t{at.y} + t.y + t.height) - 1);
-        raster.fill(tx0, ty0, tx1, ty1, ink);
-    };
+    TSketch_Box box;
+    box.x0 = raster.mapX(at.x);
+    box.y0 = raster.mapY(at.y);
+    box.x1 = std::max(box.x0, raster.mapX(int64_t{at.x} + c.Box_Width - ew - 2) - 1);
+    box.y1 = std::max(box.y0, raster.mapY(int64_t{at.y} + c.Box_Height - ew - 2) - 1);
+    const TNode_Rect& t = c.Text_Rect;
+    box.tx0 = raster.mapX(int64_t{at.x} + t.x);
+    box.ty0 = raster.mapY(int64_t{at.y} + t.y);
+    box.tx1 = std::max(box.tx0, raster.mapX(int64_t{at.x} + t.x + t.width) - 1);
+    box.ty1 = std::max(box.ty0, raster.mapY(int64_t{at.y} + t.y + t.height) - 1);
+    box.fill = node.Color_Fill == kColor_Auto ? background : toRgb(node.Color_Fill);
+    box.edge = toRgb(node.Color_Edge);
+    box.ink = blend(toRgb(node.Color_Caption), background);
     switch (node.Edge_Style) {
         case kEdge_Round_Rect:
         case kEdge_Rect:
         case kEdge_Lozenge:
-        case kEdge_Circle: {
-            const QRgb edge = toRgb(node.Color_Edge);
-            if (x1 - x0 < 2 || y1 - y0 < 2) {
-                raster.fill(x0, y0, x1, y1, edge);
+        case kEdge_Circle:
+            box.kind = TSketch_Box::Outlined;
+            break;
+        case kEdge_Underline:
+            box.kind = TSketch_Box::Underlined;
+            break;
+        default:
+            box.kind = TSketch_Box::Text_Only;
+            break;
+    }
+    return box;
+}
+
+void drawSketchBox(TMap_Raster& raster, const TSketch_Box& box) {
+    switch (box.kind) {
+        case TSketch_Box::Outlined:
+            if (box.x1 - box.x0 < 2 || box.y1 - box.y0 < 2) {
+                raster.fill(box.x0, box.y0, box.x1, box.y1, box.edge);
                 return;
             }
-            raster.fill(x0, y0, x1, y1,
-                        node.Color_Fill == kColor_Auto ? background : toRgb(node.Color_Fill));
-            raster.frame(x0, y0, x1, y1, edge);
-            if (x1 - x0 > 4 && y1 - y0 > 4) textBar();
+            raster.fill(box.x0, box.y0, box.x1, box.y1, box.fill);
+            raster.frame(box.x0, box.y0, box.x1, box.y1, box.edge);
+            if (box.x1 - box.x0 > 4 && box.y1 - box.y0 > 4)
+                raster.fill(box.tx0, box.ty0, box.tx1, box.ty1, box.ink);
             return;
-        }
-        case kEdge_Underline:
-            textBar();
-            raster.fill(x0, y1, x1, y1, toRgb(node.Color_Edge));
+        case TSketch_Box::Underlined:
+            raster.fill(box.tx0, box.ty0, box.tx1, box.ty1, box.ink);
+            raster.fill(box.x0, box.y1, box.x1, box.y1, box.edge);
             return;
-        default:
-            textBar();
+        case TSketch_Box::Text_Only:
+            raster.fill(box.tx0, box.ty0, box.tx1, box.ty1, box.ink);
             return;
     }
 }
 
+// One walk over the nodes; large trees are bound by fetching the nodes from
+// memory, not by drawing. Connectors are drawn as the walk meets them and the
+// boxes kept, small, to be drawn over them afterwards, as the view draws
+// boxes over line ends. A subtree whose whole block falls into one map pixel
+// is drawn as its top node alone: its descendants could only paint that same
+// pixel, and skipping them keeps a huge view's redraw to the nodes that
+// show.
 void renderSketch(QImage& image, TTree_Node& root, double scaleX, double scaleY, QRgb background) {
     TMap_Raster raster(image, scaleX, scaleY);
-    // Connectors first, so that boxes cover their ends as in the view.
-    forEachVisiblePlaced(root, [&](TTree_Node& node, TNode_Point at) {
-        if (node.Parent != nullptr && &node != &root) sketchConnector(raster, node, at);
-    });
-    forEachVisiblePlaced(
-        root, [&](TTree_Node& node, TNode_Point at) { sketchNode(raster, node, at, background); });
+    struct TPending {
+        TTree_Node* node;
+        TNode_Point at;
+        bool descend;
+    };
+    std::vector<TSketch_Box> boxes;
+    std::vector<TPending> pending{{&root, absolutePosition(root), true}};
+    while (!pending.empty()) {
+        const TPending entry = pending.back();
+        pending.pop_back();
+        TTree_Node& node = *entry.node;
+        if (&node != &root && node.Parent != nullptr) sketchConnector(raster, node, entry.at);
+        boxes.push_back(sketchBox(raster, node, entry.at, background));
+        if (!entry.descend || !node.Expanded) continue;
+        for (int32_t i = node.childCount(); i-- > 0;) {
+            TTree_Node* child = node.child(i);
+            const TLayout_Cache& c = child->Layout;
+            const int64_t left = int64_t{entry.at.x} + c.Block_Pos.x;
+            const int64_t top = int64_t{entry.at.y} + c.Block_Pos.y;
+            const bool onePixel = raster.mapX(left) == raster.mapX(left + c.Block_Width) &&
+                                  raster.mapY(top) == raster.mapY(top + c.Block_Height);
+            pending.push_back(
+                {child,
+                 {clampExtent(left + c.Box_Offset.x), clampExtent(top + c.Box_Offset.y)},
+                 !onePixel});
+        }
+    }
+    for (const TSketch_Box& box : boxes) drawSketchBox(raster, box);
 }
 
 void renderFull(QImage& image, TTree_Node& root, int32_t pictureWidth, int32_t pictureHeight,

@@ -15,7 +15,7 @@ enum class TMap_Detail {
 };
 
 // Up to this many visible nodes the automatic choice paints in full.
-inline constexpr int32_t kMap_Full_Detail_Limit = 1500;
+inline constexpr int32_t kMap_Full_Detail_Limit = 1000;
 
 // Draws the whole laid-out view of `root`, whose picture is `pictureWidth` x
 // `pictureHeight`, stretched onto all of `image` (the aspect ratio is not

@@ -43,6 +43,19 @@ std::unique_ptr<TTree_Node> mixedDocument(int32_t nodes, uint32_t seed) {
     return root;
 }
 
+// One root with every other node as its child: a column far taller than wide.
+std::unique_ptr<TTree_Node> flatDocument(int32_t nodes) {
+    auto root = std::make_unique<TTree_Node>();
+    root->setCaption("flat");
+    for (int32_t i = 1; i < nodes; ++i) {
+        auto node = std::make_unique<TTree_Node>();
+        node->setCaption("Item " + std::to_string(i));
+        node->Edge_Style = i % 6;
+        root->appendChild(std::move(node));
+    }
+    return root;
+}
+
 // Median and worst of `runs` redraws, in milliseconds.
 std::pair<double, double> timeRedraws(TTree_Node& root, const TView_Picture& picture, QSize size,
                                       TMap_Detail detail, int runs) {
@@ -67,14 +80,16 @@ int main(int argc, char** argv) {
         int32_t nodes;
         TMap_Detail detail;
         const char* name;
+        bool flat;
     } cases[] = {
-        {1500, TMap_Detail::Full, "full"},
-        {1500, TMap_Detail::Sketch, "sketch"},
-        {100000, TMap_Detail::Automatic, "automatic"},
-        {1000000, TMap_Detail::Automatic, "automatic"},
+        {1000, TMap_Detail::Full, "full", false},
+        {1000, TMap_Detail::Sketch, "sketch", false},
+        {100000, TMap_Detail::Automatic, "automatic", false},
+        {100000, TMap_Detail::Automatic, "flat", true},
+        {1000000, TMap_Detail::Automatic, "automatic", false},
     };
     for (const auto& c : cases) {
-        auto root = mixedDocument(c.nodes, 7);
+        auto root = c.flat ? flatDocument(c.nodes) : mixedDocument(c.nodes, 7);
         TFixed_Metrics_Canvas metrics;
         TView_Picture picture;
         relayoutView(metrics, *root, 1000, 700, picture);
