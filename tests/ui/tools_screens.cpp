@@ -124,5 +124,8 @@ int main(int argc, char** argv) {
     application.processEvents();
     map.refreshFrom(&view);
     save(&map, out + "/map_wide.png");
+    map.setDetail(TMap_Detail::Sketch);  // how views of more than a thousand nodes look
+    map.refreshFrom(&view);
+    save(&map, out + "/map_wide_sketch.png");
     return 0;
 }
