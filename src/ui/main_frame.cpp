@@ -14,6 +14,7 @@
 #include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/tool_icons.h"
+#include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
@@ -69,9 +70,11 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
             QMetaObject::invokeMethod(sub->widget(), "activated", Qt::DirectConnection);
     });
     resize(1200, 800);
+    installToolWindows(*this);
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
+    detachToolWindows();
     // The windows die with the frame's children, after this destructor: they
     // must not call back into a frame that is half gone.
     for (QWidget* window : documentWindows()) disconnect(window, nullptr, this, nullptr);
@@ -429,6 +432,7 @@ void TForm_Main_Vetra::copyPaletteToOptions() {
 
 void TForm_Main_Vetra::saveWindowState() {
     copyPaletteToOptions();
+    storeToolWindowPlaces();
     Options_.save();
 }
 

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QToolButton>
+#include <QtTest/QTest>
+
+#include "layout/style_codes.h"
+#include "store/options.h"
+#include "tests/ui/fake_target.h"
+#include "ui/color_palette.h"
+#include "ui/dialog_script.h"
+#include "ui/form_node_style.h"
+#include "ui/style_choosers.h"
+#include "ui/style_icons.h"
+
+namespace vetra {
+namespace {
+
+using test::TFake_Target;
+
+// A panel over a window whose root has children a (selected) and b, and c
+// under b; the panel is activated for that window.
+struct TPanel_Fixture {
+    TOptions options{1920, 1080};
+    TFake_Target window;
+    TTree_Node *a, *b, *c;
+    std::unique_ptr<TForm_Node_Style> panel;
+    TTool_Window_Target* active = &window;
+
+    TPanel_Fixture() {
+        options.File_Name = ::testing::TempDir() + "vetra_panel_test/qoopt.qoo";
+        options.Tree_Design_Color = 0x123456;
+        a = window.add(*window.View_Root, "a");
+        b = window.add(*window.View_Root, "b");
+        c = window.add(*b, "c");
+        a->Selected = 1;
+        panel = std::make_unique<TForm_Node_Style>(
+            options, [this] { return active; }, nullptr);
+        panel->show();
+        panel->activateFor(&window);
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    bool showing(QWidget* chooser) { return !chooser->isHidden(); }
+};
+
+bool sameIcon(QToolButton* button, const QPixmap& picture) {
+    return button->icon().pixmap(picture.size()).toImage() ==
+           picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+TEST(StylePanel, ShowsTheFirstSelectedNode) {
+    TPanel_Fixture f;
+    EXPECT_EQ(f.panel->windowTitle(), QString::fromUtf8("节点风格"));
+    EXPECT_EQ(f.panel->size(), QSize(190, 324));
+    TTree_Node& n = *f.b;
+    n.Selected = 1;  // a comes first in pre-order
+    f.a->View_Style = kView_Auto;
+    f.a->View_Style_Used = kView_Tree_Left;  // drawn as Tree_Left, chosen Auto
+    f.a->Edge_Style = kEdge_Lozenge;
+    f.a->Edge_Width = 4;
+    f.a->Link_Up_Width = 9;  // read from a file; no chooser entry
+    f.a->Color_Fill = kColor_Auto;
+    f.a->Color_Edge = 0x00FF00;
+    f.a->Font_Style = kFont_Bold | kFont_Underline;
+    f.a->setFontName("Sans");
+    f.panel->activateFor(&f.window);
+
+    EXPECT_TRUE(sameIcon(f.panel->SpeedButton_View_Style, viewStyleIcon(0)))
+        << "Auto, not Tree_Left";
+    EXPECT_TRUE(sameIcon(f.panel->SpeedButton_Edge_Style, edgeStyleIcon(kEdge_Lozenge)));
+    EXPECT_TRUE(sameIcon(f.panel->SpeedButton_Edge_Width, widthIcon(4)));
+    EXPECT_TRUE(sameIcon(f.panel->SpeedButton_Link_Up_Width, widthIcon(-1))) << "question mark";
+    EXPECT_EQ(f.panel->Label_Color_Fill->text(), " A");
+    EXPECT_EQ(f.panel->Label_Color_Fill->color(), 0x123456) << "Auto shows the background";
+    EXPECT_EQ(f.panel->Label_Color_Edge->text(), " ");
+    EXPECT_EQ(f.panel->Label_Color_Edge->color(), 0x00FF00);
+    const struct {
+        QToolButton* button;
+        bool pressed;
+    } fonts[] = {{f.panel->SpeedButton_Font_Auto, false},
+                 {f.panel->SpeedButton_Font_Bold, true},
+                 {f.panel->SpeedButton_Font_Italic, false},
+                 {f.panel->SpeedButton_Font_Underline, true}};
+    for (const auto& font : fonts)
+        EXPECT_EQ(font.button->isChecked(), font.pressed)
+            << font.button->objectName().toStdString();
+    EXPECT_EQ(f.panel->Label_Font->text(), "Sans");
+}
+
+TEST(StylePanel, ChoosersOpenAtTheirPlacesAndApplyToEverySelectedNode) {
+    TPanel_Fixture f;
+    f.b->Selected = 1;
+    f.c->Selected = 1;  // c is visible: b is expanded
+    const struct {
+        const char* name;
+        QWidget* opener;
+        QWidget* chooser;
+        QPoint at;
+        const char* entry;
+        int32_t TTree_Node::*field;
+        int32_t value;
+    } rows[] = {
+        {"view style",
+         f.panel->SpeedButton_View_Style,
+         f.panel->View_Style_Chooser,
+         {5, 40},
+         "SpeedButton_View_Style_Stru_Down",
+         &TTree_Node::View_Style,
+         kView_Stru_Down},
+        {"link style",
+         f.panel->SpeedButton_Link_Style,
+         f.panel->Link_Style_Chooser,
+         {5, 83},
+         "SpeedButton_Link_Style_Round_Direct",
+         &TTree_Node::Link_Style,
+         kLink_Round_Direct},
+        {"link-down width",
+         f.panel->SpeedButton_Link_Down_Width,
+         f.panel->Width_Chooser,
+         {55, 83},
+         "SpeedButton_Width_2",
+         &TTree_Node::Link_Down_Width,
+         2},
+        {"edge style",
+         f.panel->SpeedButton_Edge_Style,
+         f.panel->Edge_Style_Chooser,
+         {5, 128},
+         "SpeedButton_Edge_Style_Circle",
+         &TTree_Node::Edge_Style,
+         kEdge_Circle},
+        {"edge width",
+         f.panel->SpeedButton_Edge_Width,
+         f.panel->Width_Chooser,
+         {55, 128},
+         "SpeedButton_Width_5",
+         &TTree_Node::Edge_Width,
+         5},
+        {"link-up width",
+         f.panel->SpeedButton_Link_Up_Width,
+         f.panel->Width_Chooser,
+         {5, 235},
+         "SpeedButton_Width_3",
+         &TTree_Node::Link_Up_Width,
+         3},
+        {"fill colour",
+         f.panel->Label_Color_Fill,
+         f.panel->Color_Chooser,
+         {1, 40},
+         "Label_Color_Swatch_4",
+         &TTree_Node::Color_Fill,
+         0x00FF00},
+        {"link-down colour",
+         f.panel->Label_Color_Link_Down,
+         f.panel->Color_Chooser,
+         {1, 83},
+         "Label_Color_Swatch_17",
+         &TTree_Node::Color_Link_Down,
+         0x6DE7FF},
+        {"edge colour",
+         f.panel->Label_Color_Edge,
+         f.panel->Color_Chooser,
+         {1, 128},
+         "Label_Color_Swatch_0",
+         &TTree_Node::Color_Edge,
+         kColor_Auto},
+        {"caption colour",
+         f.panel->Label_Color_Caption,
+         f.panel->Color_Chooser,
+         {1, 193},
+         "Label_Color_Swatch_31",
+         &TTree_Node::Color_Caption,
+         0x846B9D},
+        {"link-up colour",
+         f.panel->Label_Color_Link_Up,
+         f.panel->Color_Chooser,
+         {1, 235},
+         "Label_Color_Swatch_2",
+         &TTree_Node::Color_Link_Up,
+         0x0000FF},
+    };
+    int groups = 0;
+    for (const auto& row : rows) {
+        f.click(row.opener);
+        ASSERT_TRUE(f.showing(row.chooser)) << row.name;
+        EXPECT_EQ(row.chooser->pos(), row.at) << row.name;
+        f.click(row.chooser->findChild<QWidget*>(row.entry));
+        for (TTree_Node* node : {f.a, f.b, f.c})
+            EXPECT_EQ(node->*row.field, row.value) << row.name << " " << node->Caption.view();
+        EXPECT_NE(f.window.View_Root->*row.field == row.value && row.value != 0, true)
+            << row.name << ": the unselected root keeps its value";
+        EXPECT_TRUE(f.showing(row.chooser)) << row.name << ": choosing leaves it open";
+        ++groups;
+        ASSERT_EQ(f.window.Doc.Undo.count(), groups) << row.name;
+        TUndo_Group* group = f.window.Doc.Undo.newest();
+        ASSERT_EQ(group->count(), 3) << row.name << ": one entry per node";
+        EXPECT_EQ(group->record(0).Node, f.a) << row.name;
+        EXPECT_EQ(group->record(2).Node, f.c) << row.name;
+    }
+    EXPECT_EQ(f.window.Refreshes, groups);
+    EXPECT_EQ(f.window.Doc.Modified, 1);
+    EXPECT_EQ(f.panel->Label_Color_Link_Up->color(), 0x0000FF) << "the node is shown again";
+}
+
+TEST(StylePanel, OneChooserAtATimeAndClicksOutsideCloseThem) {
+    TPanel_Fixture f;
+    f.click(f.panel->SpeedButton_View_Style);
+    f.click(f.panel->SpeedButton_Edge_Style);
+    EXPECT_FALSE(f.showing(f.panel->View_Style_Chooser));
+    EXPECT_TRUE(f.showing(f.panel->Edge_Style_Chooser));
+    f.click(f.panel->findChild<QWidget*>("Label_Edge"));
+    EXPECT_FALSE(f.showing(f.panel->Edge_Style_Chooser)) << "a row label closes the choosers";
+    f.click(f.panel->Label_Font);
+    EXPECT_TRUE(f.showing(f.panel->ListBox_Font));
+    EXPECT_EQ(f.panel->ListBox_Font->geometry(),
+              QRect(45, f.panel->Label_Font->y() - 170, 130, 170));
+    QTest::mouseClick(f.panel.get(), Qt::LeftButton, {}, QPoint(185, 300));
+    EXPECT_FALSE(f.showing(f.panel->ListBox_Font)) << "the background closes them";
+    f.click(f.panel->SpeedButton_View_Style);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.panel->View_Style_Chooser, &leave);
+    EXPECT_FALSE(f.showing(f.panel->View_Style_Chooser)) << "leaving the view style chooser";
+}
+
+TEST(StylePanel, BoldTogglesEachNodesOwnFlag) {
+    TPanel_Fixture f;
+    f.b->Selected = 1;
+    f.a->Font_Style = kFont_Bold;
+    f.b->Font_Style = kFont_Italic;
+    f.click(f.panel->SpeedButton_Font_Bold);
+    EXPECT_EQ(f.a->Font_Style, 0);
+    EXPECT_EQ(f.b->Font_Style, kFont_Bold | kFont_Italic);
+    EXPECT_FALSE(f.panel->SpeedButton_Font_Bold->isChecked()) << "shows a, now plain";
+    EXPECT_TRUE(f.panel->SpeedButton_Font_Auto->isChecked());
+    f.click(f.panel->SpeedButton_Font_Auto);
+    EXPECT_EQ(f.b->Font_Style, 0);
+}
+
+TEST(StylePanel, UserColourAndFontList) {
+    TPanel_Fixture f;
+    TDialog_Script script;
+    TDialog_Script::activate(&script);
+    script.queueAnswer("0x336699");
+    f.click(f.panel->Label_Color_Caption);
+    f.click(f.panel->Color_Chooser->swatch(TColor_Chooser::kPer_Row));
+    EXPECT_EQ(f.a->Color_Caption, 0x336699);
+    EXPECT_EQ(f.panel->Color_Chooser->swatch(TColor_Chooser::kPer_Row)->color(), 0x336699);
+    f.click(f.panel->Color_Chooser->swatch(TColor_Chooser::kPer_Row));  // dialog cancelled
+    EXPECT_EQ(f.a->Color_Caption, 0x336699);
+    TDialog_Script::activate(nullptr);
+
+    QListWidget* list = f.panel->ListBox_Font;
+    ASSERT_GT(list->count(), 0);
+    for (int i = 0; i < list->count(); ++i) {
+        EXPECT_FALSE(list->item(i)->text().startsWith('@'));
+        if (i == 0) continue;
+        EXPECT_LE(
+            QString::compare(list->item(i - 1)->text(), list->item(i)->text(), Qt::CaseInsensitive),
+            0);
+    }
+    f.click(f.panel->Label_Font);
+    QListWidgetItem* item = list->item(list->count() - 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    EXPECT_EQ(QString::fromStdString(std::string(f.a->fontName())), item->text());
+    EXPECT_EQ(f.panel->Label_Font->text(), item->text());
+    EXPECT_FALSE(f.showing(list));
+}
+
+TEST(StylePanel, WithoutATargetWindowNothingChanges) {
+    TPanel_Fixture f;
+    f.active = nullptr;
+    f.panel->activateFor(nullptr);
+    f.click(f.panel->SpeedButton_Edge_Style);
+    f.click(f.panel->Edge_Style_Chooser->buttonFor(kEdge_Rect));
+    EXPECT_EQ(f.a->Edge_Style, 0);
+    EXPECT_TRUE(f.window.Doc.Undo.empty());
+
+    // A window that closes takes itself out of the panel.
+    auto other = std::make_unique<TFake_Target>();
+    TTree_Node* node = other->add(*other->View_Root, "x");
+    node->Selected = 1;
+    f.panel->activateFor(other.get());
+    other.reset();
+    EXPECT_EQ(f.panel->target(), nullptr);
+    f.panel->chooseEdgeStyle(kEdge_Rect);  // must not touch the closed window
+}
+
+TEST(StylePanel, NoSelectedNodeMeansNoUndoGroup) {
+    TPanel_Fixture f;
+    f.a->Selected = 0;
+    f.panel->chooseViewStyle(kView_Tree_Right);
+    EXPECT_TRUE(f.window.Doc.Undo.empty());
+    EXPECT_EQ(f.window.Refreshes, 0);
+    EXPECT_EQ(f.window.Doc.Modified, 0);
+}
+
+}  // namespace
+}  // namespace vetra
