@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/layout_engine.h"
 #include "layout/style_codes.h"
 #include "layout/text_measure_cache.h"
 
@@ -81,12 +82,12 @@ void measureBox(TTree_Node& node, TText_Size text) {
             break;
     }
 
-    cache.Text_Rect = {margin, (height - th) / 2, tw, th};
-    cache.Link_Rect = {margin + tw, (height - lh) / 2, lw, lh};
+    storeIfChanged(cache.Text_Rect, {margin, (height - th) / 2, tw, th});
+    storeIfChanged(cache.Link_Rect, {margin + tw, (height - lh) / 2, lw, lh});
     const int32_t markerX = lw >= 1 ? margin + tw + lw + 1 : margin + tw;
-    cache.Marker_Rect = {markerX, (height - mh) / 2, mw, mh};
-    cache.Box_Width = width + ew + 2;
-    cache.Box_Height = height + ew + 2;
+    storeIfChanged(cache.Marker_Rect, {markerX, (height - mh) / 2, mw, mh});
+    storeIfChanged(cache.Box_Width, width + ew + 2);
+    storeIfChanged(cache.Box_Height, height + ew + 2);
 }
 
 void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache) {
