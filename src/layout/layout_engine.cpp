@@ -6,7 +6,6 @@
 
 #include "layout/node_measure.h"
 #include "layout/style_codes.h"
-#include "layout/text_measure_cache.h"
 #include "layout/tree_main_split.h"
 
 namespace vetra {
@@ -106,23 +105,8 @@ struct TPending {
 // item the style it is sized with: an Auto child of Tree_Main is sized as
 // Tree_Right (Tree_Left gives the same sizes; the left group is settled while
 // placing). Hidden branches of a view root get their depths and sizes too.
-// Cached sizes are looked up a few nodes behind the walk, once the slot the
-// key hashes to has been fetched.
 void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
                       TText_Measure_Cache* cache, std::vector<TLayout_Item>& items) {
-    constexpr size_t kLookahead = 8;
-    TText_Measure_Cache::TKey keys[kLookahead];
-    auto measureItem = [&](size_t at) {
-        TLayout_Item& item = items[at];
-        TTree_Node& node = *item.node;
-        const TText_Size text = cache != nullptr
-                                    ? cache->captionSize(canvas, node, keys[at % kLookahead])
-                                    : measureCaption(canvas, node);
-        measureBox(node, text);
-        item.boxWidth = node.Layout.Box_Width;
-        item.boxHeight = node.Layout.Box_Height;
-    };
-
     items.clear();
     std::vector<TPending> pending{{&root, 1, 0}};
     while (!pending.empty()) {
@@ -154,20 +138,11 @@ void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
         } else if (isViewRoot) {
             for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, at.depth + 1);
         }
-        const size_t index = items.size();
+        measureNode(canvas, node, cache);
+        item.boxWidth = node.Layout.Box_Width;
+        item.boxHeight = node.Layout.Box_Height;
         items.push_back(item);
-        if (cache == nullptr) {
-            measureItem(index);
-            continue;
-        }
-        keys[index % kLookahead] = TText_Measure_Cache::keyOf(node);
-        cache->prefetch(keys[index % kLookahead]);
-        if (index >= kLookahead - 1) measureItem(index - (kLookahead - 1));
     }
-    if (cache != nullptr)
-        for (size_t at = items.size() < kLookahead ? 0 : items.size() - (kLookahead - 1);
-             at < items.size(); ++at)
-            measureItem(at);
 }
 
 // Sizing, from the leaves up: each item's block from its children's blocks.

@@ -17,107 +17,116 @@ uint64_t mixBits(uint64_t x) {
     return x;
 }
 
-uint64_t hashKey(const char* face, int32_t points, int32_t flags, std::string_view caption) {
-    uint64_t h = mixBits(reinterpret_cast<uintptr_t>(face) ^
-                         (uint64_t{static_cast<uint32_t>(points)} << 32) ^
-                         static_cast<uint32_t>(flags) ^ (uint64_t{caption.size()} << 40));
-    size_t at = 0;
-    for (; at + 8 <= caption.size(); at += 8) {
-        uint64_t chunk;
-        std::memcpy(&chunk, caption.data() + at, 8);
-        h = mixBits(h ^ chunk) + at;
-    }
-    if (at < caption.size()) {
-        uint64_t tail = 0;
-        std::memcpy(&tail, caption.data() + at, caption.size() - at);
-        h = mixBits(h ^ tail ^ 0x5555555555555555ULL);
-    }
-    return h == 0 ? 1 : h;  // 0 marks an empty slot
-}
-
 }  // namespace
 
-TText_Measure_Cache::TKey TText_Measure_Cache::keyOf(const TTree_Node& node) {
-    TKey key;
-    key.face = node.Font_Name;
-    key.points = node.Font_Size;
-    key.flags = (node.Font_Style & (kFont_Bold | kFont_Italic | kFont_Underline)) |
-                (captionWraps(node) ? kWraps_Flag : 0);
-    key.caption = node.Caption.view();
-    key.hash = hashKey(key.face, key.points, key.flags, key.caption);
-    return key;
+uint64_t TText_Measure_Cache::hashOf(const TKey& key) {
+    uint64_t hash =
+        mixBits(reinterpret_cast<uintptr_t>(key.face) ^
+                (uint64_t{static_cast<uint32_t>(key.points)} << 32) ^
+                static_cast<uint32_t>(key.flags) ^ (uint64_t{key.caption.size()} << 40));
+    size_t at = 0;
+    for (; at + 8 <= key.caption.size(); at += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, key.caption.data() + at, 8);
+        hash = mixBits(hash ^ chunk) + at;
+    }
+    if (at < key.caption.size()) {
+        uint64_t tail = 0;
+        std::memcpy(&tail, key.caption.data() + at, key.caption.size() - at);
+        hash = mixBits(hash ^ tail ^ 0x5555555555555555ULL);
+    }
+    return hash;
 }
 
-void TText_Measure_Cache::prefetch(const TKey& key) const {
-    if (Slots_.empty()) return;
-    __builtin_prefetch(&Slots_[key.hash & (Slots_.size() - 1)]);
+void TText_Measure_Cache::addSlot(uint64_t hash, size_t offset) {
+    const size_t mask = Slots_.size() - 1;
+    size_t at = hash & mask;
+    while (Slots_[at].offset != kEmpty) at = (at + 1) & mask;
+    Slots_[at] = {static_cast<uint32_t>(hash >> 32), static_cast<uint32_t>(offset)};
 }
 
-bool TText_Measure_Cache::matches(const TSlot& slot, const TKey& key) const {
-    if (slot.hash != key.hash || slot.length != key.caption.size()) return false;
-    TKey_Head head;
-    std::memcpy(&head, Keys_.data() + slot.offset, sizeof head);
-    if (head.face != key.face || head.points != key.points || head.flags != key.flags) return false;
-    return key.caption.empty() || std::memcmp(Keys_.data() + slot.offset + sizeof head,
+bool TText_Measure_Cache::entryAt(size_t offset, const TKey& key, TEntry_Head& head) const {
+    if (offset >= Entries_.size()) return false;
+    std::memcpy(&head, Entries_.data() + offset, sizeof head);
+    if (head.face != key.face || head.points != key.points || head.flags != key.flags ||
+        head.length != key.caption.size())
+        return false;
+    return key.caption.empty() || std::memcmp(Entries_.data() + offset + sizeof head,
                                               key.caption.data(), key.caption.size()) == 0;
 }
 
-TText_Size TText_Measure_Cache::captionSize(TCanvas& canvas, const TTree_Node& node,
-                                            const TKey& key) {
-    if (!Slots_.empty()) {
-        const size_t mask = Slots_.size() - 1;
-        for (size_t at = key.hash & mask;; at = (at + 1) & mask) {
-            const TSlot& slot = Slots_[at];
-            if (slot.hash == 0) break;
-            if (matches(slot, key)) return {slot.width, slot.height};
-        }
+bool TText_Measure_Cache::find(const TKey& key, uint64_t hash, TText_Size& size) {
+    if (Slots_.empty()) return false;
+    const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+    const size_t mask = Slots_.size() - 1;
+    for (size_t at = hash & mask; Slots_[at].offset != kEmpty; at = (at + 1) & mask) {
+        TEntry_Head head;
+        if (Slots_[at].tag != tag || !entryAt(Slots_[at].offset, key, head)) continue;
+        Next_ = Slots_[at].offset + sizeof head + head.length;
+        size = {head.width, head.height};
+        return true;
     }
+    return false;
+}
+
+TText_Size TText_Measure_Cache::captionSize(TCanvas& canvas, const TTree_Node& node) {
+    const TKey key{node.Font_Name, node.Font_Size,
+                   (node.Font_Style & (kFont_Bold | kFont_Italic | kFont_Underline)) |
+                       (captionWraps(node) ? kWraps_Flag : 0),
+                   node.Caption.view()};
+    TEntry_Head head;
+    if (entryAt(Next_, key, head)) {
+        Next_ += sizeof head + head.length;
+        return {head.width, head.height};
+    }
+
+    const uint64_t hash = hashOf(key);
+    TText_Size size;
+    if (find(key, hash, size)) return size;
     ++Misses_;
-    const TText_Size size = measureCaption(canvas, node);
-    if (key.caption.size() <= kMax_Cached_Caption) insert(key, size);
+    size = measureCaption(canvas, node);
+    if (key.caption.size() <= kMax_Cached_Caption) insert(key, hash, size);
     return size;
 }
 
-void TText_Measure_Cache::insert(const TKey& key, TText_Size size) {
-    const size_t bytes = sizeof(TKey_Head) + key.caption.size();
-    if (Count_ >= kMax_Entries || Keys_.size() + bytes > kMax_Key_Bytes) clear();
+void TText_Measure_Cache::insert(const TKey& key, uint64_t hash, TText_Size size) {
+    const size_t bytes = sizeof(TEntry_Head) + key.caption.size();
+    if (Count_ >= kMax_Entries || Entries_.size() + bytes > kMax_Entry_Bytes) clear();
     if ((Count_ + 1) * 2 > Slots_.size()) grow();
 
-    TSlot slot;
-    slot.hash = key.hash;
-    slot.offset = Keys_.size();
-    slot.length = static_cast<uint32_t>(key.caption.size());
-    slot.width = size.width;
-    slot.height = size.height;
-    const TKey_Head head{key.face, key.points, key.flags};
-    Keys_.resize(Keys_.size() + bytes);
-    std::memcpy(Keys_.data() + slot.offset, &head, sizeof head);
+    const size_t offset = Entries_.size();
+    const TEntry_Head head{
+        key.face,   key.points,  key.flags, static_cast<uint32_t>(key.caption.size()),
+        size.width, size.height, 0};
+    Entries_.resize(offset + bytes);
+    std::memcpy(Entries_.data() + offset, &head, sizeof head);
     if (!key.caption.empty())
-        std::memcpy(Keys_.data() + slot.offset + sizeof head, key.caption.data(),
-                    key.caption.size());
+        std::memcpy(Entries_.data() + offset + sizeof head, key.caption.data(), key.caption.size());
+    Next_ = Entries_.size();
 
-    const size_t mask = Slots_.size() - 1;
-    size_t at = key.hash & mask;
-    while (Slots_[at].hash != 0) at = (at + 1) & mask;
-    Slots_[at] = slot;
+    addSlot(hash, offset);
     ++Count_;
 }
 
+// The table keeps only tags and offsets, so growing hashes each kept entry
+// again, walking the store from the start.
 void TText_Measure_Cache::grow() {
-    std::vector<TSlot> old = std::move(Slots_);
-    Slots_.assign(old.empty() ? 1024 : old.size() * 2, TSlot{});
-    const size_t mask = Slots_.size() - 1;
-    for (const TSlot& slot : old) {
-        if (slot.hash == 0) continue;
-        size_t at = slot.hash & mask;
-        while (Slots_[at].hash != 0) at = (at + 1) & mask;
-        Slots_[at] = slot;
+    Slots_.assign(Slots_.empty() ? 1024 : Slots_.size() * 2, TSlot{0, kEmpty});
+    TEntry_Head head;
+    for (size_t offset = 0; offset < Entries_.size(); offset += sizeof head + head.length) {
+        std::memcpy(&head, Entries_.data() + offset, sizeof head);
+        const TKey key{head.face,
+                       head.points,
+                       head.flags,
+                       {Entries_.data() + offset + sizeof head, head.length}};
+        addSlot(hashOf(key), offset);
     }
 }
 
 void TText_Measure_Cache::clear() {
     Slots_.clear();
-    Keys_.clear();
+    Entries_.clear();
+    Next_ = 0;
     Count_ = 0;
 }
 
