@@ -42,11 +42,12 @@ TNode_Point geometricAnchor(const TTree_Node& child) {
     const int64_t boxY = int64_t{c.Block_Pos.y} + c.Box_Offset.y;
     const bool underline = child.Edge_Style == kEdge_Underline;
     if (c.Parent_Anchor.x < boxX) {
-        if (underline) return {c.Text_Rect.x, h - 2 - child.Edge_Width};
+        if (underline) return {c.Text_Rect.x, h - 2 - lineWidthUsed(child.Edge_Width)};
         return {0, h / 2};
     }
     if (boxX + w < c.Parent_Anchor.x) {
-        if (underline) return {c.Text_Rect.x + c.Text_Rect.width, h - 2 - child.Edge_Width};
+        if (underline)
+            return {c.Text_Rect.x + c.Text_Rect.width, h - 2 - lineWidthUsed(child.Edge_Width)};
         return {w, h / 2};
     }
     if (c.Parent_Anchor.y < boxY) return {w / 2, 0};
