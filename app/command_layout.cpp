@@ -8,6 +8,7 @@
 #include "app/view_document.h"
 #include "layout/fixed_metrics_canvas.h"
 #include "layout/hit_test.h"
+#include "layout/layout_engine.h"
 #include "layout/recording_canvas.h"
 #include "ui/qpainter_canvas.h"
 
@@ -69,8 +70,10 @@ int runDumpLayout(const std::string& path, bool fixedMetrics) {
             auto written = std::to_chars(digits + 1, digits + sizeof digits, at.index);
             nodePath.append(digits, static_cast<size_t>(written.ptr - digits));
         }
-        const TNode_Point box{at.parentAt.x + c.Block_Pos.x + c.Box_Offset.x,
-                              at.parentAt.y + c.Block_Pos.y + c.Box_Offset.y};
+        // As absolutePosition computes it: summed in 64 bits, cut to the
+        // layout's range (a damaged document can nest huge blocks deeply).
+        const TNode_Point box{clampExtent(int64_t{at.parentAt.x} + c.Block_Pos.x + c.Box_Offset.x),
+                              clampExtent(int64_t{at.parentAt.y} + c.Block_Pos.y + c.Box_Offset.y)};
         const TNode_Point parentAnchor = at.index < 0 ? TNode_Point{} : c.Parent_Anchor;
         out += nodePath;
         appendNumbers(out, {box.x, box.y, c.Box_Width, c.Box_Height, node.View_Style_Used,

@@ -42,11 +42,12 @@ TNode_Point geometricAnchor(const TTree_Node& child) {
     const int64_t boxY = int64_t{c.Block_Pos.y} + c.Box_Offset.y;
     const bool underline = child.Edge_Style == kEdge_Underline;
     if (c.Parent_Anchor.x < boxX) {
-        if (underline) return {c.Text_Rect.x, h - 2 - child.Edge_Width};
+        if (underline) return {c.Text_Rect.x, h - 2 - lineWidthUsed(child.Edge_Width)};
         return {0, h / 2};
     }
     if (boxX + w < c.Parent_Anchor.x) {
-        if (underline) return {c.Text_Rect.x + c.Text_Rect.width, h - 2 - child.Edge_Width};
+        if (underline)
+            return {c.Text_Rect.x + c.Text_Rect.width, h - 2 - lineWidthUsed(child.Edge_Width)};
         return {w, h / 2};
     }
     if (c.Parent_Anchor.y < boxY) return {w / 2, 0};
@@ -55,60 +56,162 @@ TNode_Point geometricAnchor(const TTree_Node& child) {
 
 namespace {
 
-bool placesChildren(const TTree_Node& node) {
-    return node.Expanded && node.hasChildren();
+// One visible node while its subtree is laid out. The items stand in
+// pre-order in one array: the children of item i are i + 1, then each next
+// child one span further. Sizes and places are worked out on this small array
+// and written to the nodes once at the end, so a layout reads and writes each
+// node twice, in document order, however the engines nest.
+struct TLayout_Item {
+    TTree_Node* node = nullptr;
+    int32_t span = 1;        // items in the subtree, this one included
+    int32_t childCount = 0;  // placed children: 0 when collapsed
+    int32_t boxWidth = 0;
+    int32_t boxHeight = 0;
+    int32_t blockWidth = 0;
+    int32_t blockHeight = 0;
+    int32_t mainLeft = 0;   // Tree_Main: the left group's width and bulge
+    int32_t leftCount = 0;  // Tree_Main: children in the left group
+    TNode_Point boxOffset;
+    TNode_Point blockPos;
+    TNode_Point parentAnchor;
+    int8_t style = kView_Tree_Main;  // View_Style_Used, 1..7
+    int8_t parentStyle = 0;          // the parent's, 0 for the layout's own root
+    bool ownStyle = false;           // View_Style set: the parent's engine leaves it
+};
+
+// Scratch kept between layouts, so that a repaint does not fault in fresh
+// pages for its working arrays.
+struct TLayout_Scratch {
+    std::vector<TLayout_Item> items;
+    std::vector<int32_t> widths, heights;
+    void release() {
+        // Give back what one huge layout left behind.
+        if (items.capacity() > 8 * items.size() + 4096) std::vector<TLayout_Item>().swap(items);
+    }
+};
+
+TLayout_Scratch& scratch() {
+    static thread_local TLayout_Scratch kept;
+    return kept;
 }
 
-// Sizing: box, Block_Width and Block_Height from the children's blocks.
-void sizeBlock(TTree_Node& node) {
-    TLayout_Cache& cache = node.Layout;
-    const int64_t w = cache.Box_Width, h = cache.Box_Height;
-    if (!placesChildren(node)) {
-        cache.Block_Width = cache.Box_Width;
-        cache.Block_Height = cache.Box_Height;
-        return;
+struct TPending {
+    TTree_Node* node;
+    int32_t depth;
+    int32_t childCode;  // the style an Auto node gets from its parent's engine
+};
+
+// Reads the visible nodes in pre-order into `items` and measures them. Sets
+// depths and caption sizes (view roots), resolves link styles and gives each
+// item the style it is sized with: an Auto child of Tree_Main is sized as
+// Tree_Right (Tree_Left gives the same sizes; the left group is settled while
+// placing). Hidden branches of a view root get their depths and sizes too.
+void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
+                      TText_Measure_Cache* cache, std::vector<TLayout_Item>& items) {
+    items.clear();
+    std::vector<TPending> pending{{&root, 1, 0}};
+    while (!pending.empty()) {
+        const TPending at = pending.back();
+        pending.pop_back();
+        TTree_Node& node = *at.node;
+        TLayout_Item item;
+        item.node = &node;
+        item.ownStyle = node.View_Style != kView_Auto;
+        if (at.childCode != 0 && !item.ownStyle)
+            item.style = static_cast<int8_t>(at.childCode);
+        else if (isViewRoot && &node == &root && !item.ownStyle)
+            item.style = kView_Tree_Main;
+        else
+            item.style = static_cast<int8_t>(engineCode(node.View_Style_Used));
+        if (isViewRoot) {
+            storeIfChanged(node.Depth, at.depth);
+            storeIfChanged(node.Font_Size, fontSizeForDepth(at.depth));
+        }
+        if (node.Link_Style == kLink_Auto)
+            storeIfChanged(node.Link_Style_Used, defaultLinkStyle(item.style));
+        const int32_t count = node.childCount();
+        if (node.Expanded && count > 0) {
+            item.childCount = count;
+            const int32_t childCode =
+                item.style == kView_Tree_Main ? int32_t{kView_Tree_Right} : item.style;
+            for (int32_t i = count; i-- > 0;)
+                pending.push_back({node.child(i), at.depth + 1, childCode});
+        } else if (isViewRoot) {
+            for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, at.depth + 1);
+        }
+        measureNode(canvas, node, cache);
+        item.boxWidth = node.Layout.Box_Width;
+        item.boxHeight = node.Layout.Box_Height;
+        items.push_back(item);
     }
-    const int32_t engine = engineCode(node.View_Style_Used);
-    if (engine == kView_Tree_Main) {
-        TMain_Split split = splitTreeMain(node);
-        cache.Block_Width = clampExtent(split.leftWidth + w + split.rightWidth + split.leftBulge +
-                                        split.rightBulge);
-        cache.Block_Height = clampExtent(split.height);
-        return;
-    }
-    int64_t sum = 0, most = 0;
-    const bool stacksRows = engine == kView_Stru_Up || engine == kView_Stru_Down;
-    for (const TTree_Node* child : node.Children) {
-        const TLayout_Cache& c = child->Layout;
-        sum += stacksRows ? c.Block_Width : c.Block_Height;
-        most = std::max<int64_t>(most, stacksRows ? c.Block_Height : c.Block_Width);
-    }
-    int64_t width = w, height = h;
-    switch (engine) {
-        case kView_Tree_Left:
-        case kView_Tree_Right:
-            width = most >= 1 ? w + most + 30 : w;
-            height = std::max(h, sum);
-            break;
-        case kView_List_Left:
-        case kView_List_Right:
-            width = w / 2 + std::max(w / 2, most);
-            height = sum > 0 ? h + sum + 5 : h;
-            break;
-        default:  // the two row engines
-            width = std::max(w, sum);
-            height = most >= 1 ? h + most + 20 : h;
-            break;
-    }
-    cache.Block_Width = clampExtent(width);
-    cache.Block_Height = clampExtent(height);
 }
 
-TNode_Point boxOffset(const TTree_Node& node) {
-    const TLayout_Cache& c = node.Layout;
-    const int32_t w = c.Box_Width, h = c.Box_Height;
-    const int32_t bw = c.Block_Width, bh = c.Block_Height;
-    switch (engineCode(node.View_Style_Used)) {
+// Sizing, from the leaves up: each item's block from its children's blocks.
+void sizeBlocks(TLayout_Scratch& work) {
+    std::vector<TLayout_Item>& items = work.items;
+    for (size_t at = items.size(); at-- > 0;) {
+        TLayout_Item& item = items[at];
+        const int64_t w = item.boxWidth, h = item.boxHeight;
+        if (item.childCount == 0) {
+            item.span = 1;
+            item.blockWidth = item.boxWidth;
+            item.blockHeight = item.boxHeight;
+            continue;
+        }
+        size_t child = at + 1;
+        if (item.style == kView_Tree_Main) {
+            work.widths.clear();
+            work.heights.clear();
+            for (int32_t i = 0; i < item.childCount; ++i) {
+                work.widths.push_back(items[child].blockWidth);
+                work.heights.push_back(items[child].blockHeight);
+                child += items[child].span;
+            }
+            const TMain_Split split =
+                splitTreeMain(work.widths.data(), work.heights.data(), item.childCount, h);
+            item.leftCount = split.leftCount;
+            item.mainLeft = clampExtent(split.leftWidth + split.leftBulge);
+            item.blockWidth = clampExtent(split.leftWidth + w + split.rightWidth + split.leftBulge +
+                                          split.rightBulge);
+            item.blockHeight = clampExtent(split.height);
+            item.span = static_cast<int32_t>(child - at);
+            continue;
+        }
+        const bool stacksRows = item.style == kView_Stru_Up || item.style == kView_Stru_Down;
+        int64_t sum = 0, most = 0;
+        for (int32_t i = 0; i < item.childCount; ++i) {
+            const TLayout_Item& c = items[child];
+            sum += stacksRows ? c.blockWidth : c.blockHeight;
+            most = std::max<int64_t>(most, stacksRows ? c.blockHeight : c.blockWidth);
+            child += c.span;
+        }
+        item.span = static_cast<int32_t>(child - at);
+        int64_t width = w, height = h;
+        switch (item.style) {
+            case kView_Tree_Left:
+            case kView_Tree_Right:
+                width = most >= 1 ? w + most + 30 : w;
+                height = std::max(h, sum);
+                break;
+            case kView_List_Left:
+            case kView_List_Right:
+                width = w / 2 + std::max(w / 2, most);
+                height = sum > 0 ? h + sum + 5 : h;
+                break;
+            default:  // the two row engines
+                width = std::max(w, sum);
+                height = most >= 1 ? h + most + 20 : h;
+                break;
+        }
+        item.blockWidth = clampExtent(width);
+        item.blockHeight = clampExtent(height);
+    }
+}
+
+TNode_Point boxOffset(const TLayout_Item& item) {
+    const int32_t w = item.boxWidth, h = item.boxHeight;
+    const int32_t bw = item.blockWidth, bh = item.blockHeight;
+    switch (item.style) {
         case kView_Tree_Left:
             return {bw - w, (bh - h) / 2};
         case kView_Tree_Right:
@@ -121,153 +224,153 @@ TNode_Point boxOffset(const TTree_Node& node) {
             return {(bw - w) / 2, bh - h};
         case kView_Stru_Down:
             return {(bw - w) / 2, 0};
-        default: {
-            if (!placesChildren(node)) return {0, (bh - h) / 2};
-            TMain_Split split = splitTreeMain(node);
-            return {clampExtent(split.leftWidth + split.leftBulge), (bh - h) / 2};
+        default:
+            return {item.mainLeft, (bh - h) / 2};
+    }
+}
+
+// Places the children of a Tree_Main item: the left group stacked on the
+// left, the rest on the right, both from the same top, bulging outward.
+void placeMainChildren(std::vector<TLayout_Item>& items, size_t at) {
+    const TLayout_Item& item = items[at];
+    const int64_t w = item.boxWidth, h = item.boxHeight;
+    const int32_t count = item.childCount, leftCount = item.leftCount;
+    const int64_t top = h + item.boxOffset.y - item.blockHeight;
+    int64_t leftY = top, rightY = top;
+    size_t child = at + 1;
+    for (int32_t i = 0; i < count; ++i) {
+        TLayout_Item& c = items[child];
+        child += c.span;
+        const bool left = i < leftCount;
+        c.parentStyle = kView_Tree_Main;
+        if (!c.ownStyle) c.style = left ? kView_Tree_Left : kView_Tree_Right;
+        if (left) {
+            const int64_t bulge = mainBulge(leftCount, i);
+            c.parentAnchor = {-5, static_cast<int32_t>(h / 2)};
+            c.blockPos = {clampExtent(-30 - bulge - c.blockWidth), clampExtent(leftY)};
+            leftY += c.blockHeight;
+        } else {
+            const int64_t bulge = mainBulge(count - leftCount, i - leftCount);
+            c.parentAnchor = {static_cast<int32_t>(w + 5), static_cast<int32_t>(h / 2)};
+            c.blockPos = {clampExtent(w + 30 + bulge), clampExtent(rightY)};
+            rightY += c.blockHeight;
         }
     }
 }
 
-TNode_Point ownAnchor(const TTree_Node& node) {
-    const TTree_Node* parent = node.Parent;
-    if (parent == nullptr) return node.Layout.Own_Anchor;
-    const int32_t engine = engineCode(node.View_Style_Used);
+// Placing, from the top down: each item's box in its block, then its
+// children's blocks, anchors on its side and final styles.
+void placeBlocks(std::vector<TLayout_Item>& items) {
+    for (size_t at = 0; at < items.size(); ++at) {
+        TLayout_Item& item = items[at];
+        item.boxOffset = boxOffset(item);
+        if (item.childCount == 0) continue;
+        if (item.style == kView_Tree_Main) {
+            placeMainChildren(items, at);
+            continue;
+        }
+        const int32_t style = item.style;
+        const int64_t w = item.boxWidth, h = item.boxHeight;
+        int64_t cursor = 0;
+        if (style == kView_Tree_Left || style == kView_Tree_Right)
+            cursor = h + item.boxOffset.y - item.blockHeight;
+        else if (style == kView_List_Left || style == kView_List_Right)
+            cursor = h + 5;
+        else
+            cursor = w + item.boxOffset.x - item.blockWidth;
+        size_t child = at + 1;
+        for (int32_t i = 0; i < item.childCount; ++i) {
+            TLayout_Item& c = items[child];
+            child += c.span;
+            c.parentStyle = item.style;
+            if (!c.ownStyle) c.style = item.style;
+            const int32_t y = clampExtent(cursor);
+            switch (style) {
+                case kView_Tree_Left:
+                    c.parentAnchor = {-5, static_cast<int32_t>(h / 2)};
+                    c.blockPos = {clampExtent(-30 - int64_t{c.blockWidth}), y};
+                    cursor += c.blockHeight;
+                    break;
+                case kView_Tree_Right:
+                    c.parentAnchor = {static_cast<int32_t>(w + 5), static_cast<int32_t>(h / 2)};
+                    c.blockPos = {clampExtent(w + 30), y};
+                    cursor += c.blockHeight;
+                    break;
+                case kView_List_Left:
+                    c.parentAnchor = {static_cast<int32_t>(w / 2 + 10),
+                                      static_cast<int32_t>(h + 5)};
+                    c.blockPos = {clampExtent(w / 2 - c.blockWidth), y};
+                    cursor += c.blockHeight;
+                    break;
+                case kView_List_Right:
+                    c.parentAnchor = {static_cast<int32_t>(w / 2 - 10),
+                                      static_cast<int32_t>(h + 5)};
+                    c.blockPos = {static_cast<int32_t>(w / 2), y};
+                    cursor += c.blockHeight;
+                    break;
+                case kView_Stru_Up:
+                    c.parentAnchor = {static_cast<int32_t>(w / 2), -5};
+                    c.blockPos = {y, clampExtent(-20 - int64_t{c.blockHeight})};
+                    cursor += c.blockWidth;
+                    break;
+                default:
+                    c.parentAnchor = {static_cast<int32_t>(w / 2), static_cast<int32_t>(h + 5)};
+                    c.blockPos = {y, clampExtent(h + 20)};
+                    cursor += c.blockWidth;
+                    break;
+            }
+        }
+    }
+}
+
+// The connector end on the node's side: the row engines join a parent of the
+// same engine at the middle of the facing edge; otherwise the geometric rule.
+TNode_Point ownAnchor(const TTree_Node& node, int32_t style, int32_t parentStyle) {
     const int32_t w = node.Layout.Box_Width, h = node.Layout.Box_Height;
-    if (engine == kView_Stru_Up && parent->View_Style_Used == kView_Stru_Up) return {w / 2, h};
-    if (engine == kView_Stru_Down && parent->View_Style_Used == kView_Stru_Down) return {w / 2, 0};
+    if (style == kView_Stru_Up && parentStyle == kView_Stru_Up) return {w / 2, h};
+    if (style == kView_Stru_Down && parentStyle == kView_Stru_Down) return {w / 2, 0};
     return geometricAnchor(node);
 }
 
-// Placing: the children's View_Style_Used, Parent_Anchor and Block_Pos.
-void placeChildren(TTree_Node& node) {
-    const TLayout_Cache& c = node.Layout;
-    const int64_t w = c.Box_Width, h = c.Box_Height;
-    const int32_t engine = engineCode(node.View_Style_Used);
-    const int32_t count = node.childCount();
-    if (engine == kView_Tree_Main) {
-        TMain_Split split = splitTreeMain(node);
-        const int64_t top = h + c.Box_Offset.y - c.Block_Height;
-        int64_t leftY = top, rightY = top;
-        for (int32_t i = 0; i < count; ++i) {
-            TTree_Node& child = *node.child(i);
-            TLayout_Cache& cc = child.Layout;
-            const bool left = i < split.leftCount;
-            if (child.View_Style == kView_Auto)
-                child.View_Style_Used = left ? kView_Tree_Left : kView_Tree_Right;
-            const int64_t bulge = left ? mainBulge(split.leftCount, i)
-                                       : mainBulge(count - split.leftCount, i - split.leftCount);
-            if (left) {
-                cc.Parent_Anchor = {-5, static_cast<int32_t>(h / 2)};
-                cc.Block_Pos = {clampExtent(-30 - bulge - cc.Block_Width), clampExtent(leftY)};
-                leftY += cc.Block_Height;
-            } else {
-                cc.Parent_Anchor = {static_cast<int32_t>(w + 5), static_cast<int32_t>(h / 2)};
-                cc.Block_Pos = {clampExtent(w + 30 + bulge), clampExtent(rightY)};
-                rightY += cc.Block_Height;
-            }
+// Writes the results to the nodes. The layout's root keeps its Block_Pos and
+// Parent_Anchor, which belong to whoever placed it.
+void writeResults(const std::vector<TLayout_Item>& items) {
+    constexpr size_t kAhead = 16;
+    for (size_t at = 0; at < items.size(); ++at) {
+        if (at + kAhead < items.size()) {
+            const TTree_Node& ahead = *items[at + kAhead].node;
+            __builtin_prefetch(&ahead.View_Style_Used);
+            __builtin_prefetch(&ahead.Layout.Box_Offset);
+            __builtin_prefetch(&ahead.Layout.Own_Anchor);
         }
-        return;
-    }
-    int64_t cursor = 0;
-    if (engine == kView_Tree_Left || engine == kView_Tree_Right)
-        cursor = h + c.Box_Offset.y - c.Block_Height;
-    else if (engine == kView_List_Left || engine == kView_List_Right)
-        cursor = h + 5;
-    else
-        cursor = w + c.Box_Offset.x - c.Block_Width;
-    for (TTree_Node* child : node.Children) {
-        TLayout_Cache& cc = child->Layout;
-        if (child->View_Style == kView_Auto) child->View_Style_Used = engine;
-        const int32_t at = clampExtent(cursor);
-        switch (engine) {
-            case kView_Tree_Left:
-                cc.Parent_Anchor = {-5, static_cast<int32_t>(h / 2)};
-                cc.Block_Pos = {clampExtent(-30 - int64_t{cc.Block_Width}), at};
-                cursor += cc.Block_Height;
-                break;
-            case kView_Tree_Right:
-                cc.Parent_Anchor = {static_cast<int32_t>(w + 5), static_cast<int32_t>(h / 2)};
-                cc.Block_Pos = {clampExtent(w + 30), at};
-                cursor += cc.Block_Height;
-                break;
-            case kView_List_Left:
-                cc.Parent_Anchor = {static_cast<int32_t>(w / 2 + 10), static_cast<int32_t>(h + 5)};
-                cc.Block_Pos = {clampExtent(w / 2 - cc.Block_Width), at};
-                cursor += cc.Block_Height;
-                break;
-            case kView_List_Right:
-                cc.Parent_Anchor = {static_cast<int32_t>(w / 2 - 10), static_cast<int32_t>(h + 5)};
-                cc.Block_Pos = {static_cast<int32_t>(w / 2), at};
-                cursor += cc.Block_Height;
-                break;
-            case kView_Stru_Up:
-                cc.Parent_Anchor = {static_cast<int32_t>(w / 2), -5};
-                cc.Block_Pos = {at, clampExtent(-20 - int64_t{cc.Block_Height})};
-                cursor += cc.Block_Width;
-                break;
-            default:
-                cc.Parent_Anchor = {static_cast<int32_t>(w / 2), static_cast<int32_t>(h + 5)};
-                cc.Block_Pos = {at, clampExtent(h + 20)};
-                cursor += cc.Block_Width;
-                break;
+        const TLayout_Item& item = items[at];
+        TTree_Node& node = *item.node;
+        TLayout_Cache& cache = node.Layout;
+        storeIfChanged(node.View_Style_Used, int32_t{item.style});
+        storeIfChanged(cache.Box_Offset, item.boxOffset);
+        storeIfChanged(cache.Block_Width, item.blockWidth);
+        storeIfChanged(cache.Block_Height, item.blockHeight);
+        if (at == 0) {
+            if (node.Parent != nullptr)
+                storeIfChanged(cache.Own_Anchor,
+                               ownAnchor(node, item.style, node.Parent->View_Style_Used));
+            continue;
         }
+        storeIfChanged(cache.Block_Pos, item.blockPos);
+        storeIfChanged(cache.Parent_Anchor, item.parentAnchor);
+        storeIfChanged(cache.Own_Anchor, ownAnchor(node, item.style, item.parentStyle));
     }
 }
 
 }  // namespace
 
 void layoutSubtree(TCanvas& canvas, TTree_Node& root, TText_Measure_Cache* cache) {
-    const bool isViewRoot = root.Parent == nullptr;
-    if (isViewRoot) {
-        if (root.View_Style == kView_Auto) root.View_Style_Used = kView_Tree_Main;
-        root.Depth = 1;
-        root.Font_Size = fontSizeForDepth(1);
-    }
-
-    // Visible nodes in pre-order (the order a document is read in, so the
-    // walk runs through memory mostly forward), with depths, font sizes and
-    // the styles the sizing needs: an Auto child of Tree_Main is sized as
-    // Tree_Right (Tree_Left gives the same sizes; the left group is settled
-    // while placing). Hidden branches get their depths and font sizes too.
-    std::vector<TTree_Node*> order;
-    std::vector<TTree_Node*> pending{&root};
-    while (!pending.empty()) {
-        TTree_Node& node = *pending.back();
-        pending.pop_back();
-        order.push_back(&node);
-        const int32_t engine = engineCode(node.View_Style_Used);
-        if (engine == kView_Tree_Main) node.View_Style_Used = kView_Tree_Main;
-        node.resolveLinkStyle(defaultLinkStyle(engine));
-        if (!placesChildren(node)) {
-            if (isViewRoot)
-                for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, node.Depth + 1);
-            continue;
-        }
-        const int32_t childCode = engine == kView_Tree_Main ? kView_Tree_Right : engine;
-        for (int32_t i = node.childCount(); i-- > 0;) {
-            TTree_Node* child = node.child(i);
-            if (child->View_Style == kView_Auto) child->View_Style_Used = childCode;
-            if (isViewRoot) {
-                child->Depth = node.Depth + 1;
-                child->Font_Size = fontSizeForDepth(child->Depth);
-            }
-            pending.push_back(child);
-        }
-    }
-    // The pre-order reversed visits every child before its parent.
-    for (size_t at = order.size(); at-- > 0;) {
-        TTree_Node& node = *order[at];
-        measureNode(canvas, node, cache);
-        sizeBlock(node);
-    }
-    // Parents are placed before their children: each node's anchor sees the
-    // final place of its block.
-    for (TTree_Node* node : order) {
-        node->Layout.Box_Offset = boxOffset(*node);
-        node->Layout.Own_Anchor = ownAnchor(*node);
-        if (placesChildren(*node)) placeChildren(*node);
-    }
+    TLayout_Scratch& work = scratch();
+    gatherAndMeasure(canvas, root, root.Parent == nullptr, cache, work.items);
+    sizeBlocks(work);
+    placeBlocks(work.items);
+    writeResults(work.items);
+    work.release();
 }
 
 }  // namespace vetra

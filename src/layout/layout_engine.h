@@ -36,6 +36,13 @@ TNode_Point absolutePosition(const TTree_Node& node);
 // geometric rule: the side of the box that faces the parent's anchor.
 TNode_Point geometricAnchor(const TTree_Node& child);
 
+// Stores `value` only when it differs: a layout that changes nothing leaves
+// the nodes' memory clean, so a re-layout of a large tree writes nothing back.
+template <class T>
+inline void storeIfChanged(T& field, const T& value) {
+    if (!(field == value)) field = value;
+}
+
 // Clamps a 64-bit coordinate into the range layouts use.
 inline int32_t clampExtent(int64_t value) {
     if (value > kMax_Extent) return static_cast<int32_t>(kMax_Extent);

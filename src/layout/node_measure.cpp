@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "layout/layout_engine.h"
 #include "layout/style_codes.h"
 #include "layout/text_measure_cache.h"
 
@@ -30,27 +31,28 @@ void setCaptionFont(TCanvas& canvas, const TTree_Node& node) {
 TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node) {
     setCaptionFont(canvas, node);
     std::string_view caption = node.Caption.view();
-    TText_Size size;
+    // Sums in 64 bits: metrics of a huge caption must not overflow here.
+    int64_t width = 0, height = 0;
     if (captionWraps(node)) {
         size_t split = firstLineLength(caption);
         std::string_view first = caption.substr(0, split);
         std::string_view second = caption.substr(split);
-        size.width = std::max(canvas.textWidth(first), canvas.textWidth(second));
-        size.height = canvas.textHeight(first) + canvas.textHeight(second) + 4;
+        width = std::max(canvas.textWidth(first), canvas.textWidth(second));
+        height = int64_t{canvas.textHeight(first)} + canvas.textHeight(second) + 4;
     } else {
-        size.width = canvas.textWidth(caption);
-        size.height = canvas.textHeight(caption) + 1;
+        width = canvas.textWidth(caption);
+        height = int64_t{canvas.textHeight(caption)} + 1;
     }
-    return size;
+    return {static_cast<int32_t>(std::clamp<int64_t>(width, 0, kMax_Text_Extent)),
+            static_cast<int32_t>(std::clamp<int64_t>(height, 0, kMax_Text_Extent))};
 }
 
 void measureBox(TTree_Node& node, TText_Size text) {
     TLayout_Cache& cache = node.Layout;
-    const int32_t ew = node.Edge_Width;
+    const int32_t ew = lineWidthUsed(node.Edge_Width);
     // A caption of megabytes must not overflow the box arithmetic below.
-    constexpr int32_t kMax_Text = 1 << 24;
-    const int32_t tw = std::clamp(text.width, 0, kMax_Text);
-    const int32_t th = std::clamp(text.height, 0, kMax_Text);
+    const int32_t tw = std::clamp(text.width, 0, kMax_Text_Extent);
+    const int32_t th = std::clamp(text.height, 0, kMax_Text_Extent);
     const int32_t lw = node.Link.isPresent() && !node.Link.isEmpty() ? 11 : 0;
     const int32_t lh = lw;
     const int32_t mw = node.hasChildren() ? 11 : 0;
@@ -81,12 +83,12 @@ void measureBox(TTree_Node& node, TText_Size text) {
             break;
     }
 
-    cache.Text_Rect = {margin, (height - th) / 2, tw, th};
-    cache.Link_Rect = {margin + tw, (height - lh) / 2, lw, lh};
+    storeIfChanged(cache.Text_Rect, {margin, (height - th) / 2, tw, th});
+    storeIfChanged(cache.Link_Rect, {margin + tw, (height - lh) / 2, lw, lh});
     const int32_t markerX = lw >= 1 ? margin + tw + lw + 1 : margin + tw;
-    cache.Marker_Rect = {markerX, (height - mh) / 2, mw, mh};
-    cache.Box_Width = width + ew + 2;
-    cache.Box_Height = height + ew + 2;
+    storeIfChanged(cache.Marker_Rect, {markerX, (height - mh) / 2, mw, mh});
+    storeIfChanged(cache.Box_Width, width + ew + 2);
+    storeIfChanged(cache.Box_Height, height + ew + 2);
 }
 
 void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache) {

@@ -18,6 +18,10 @@ size_t firstLineLength(std::string_view caption);
 // True when the caption is drawn on two lines.
 bool captionWraps(const TTree_Node& node);
 
+// Largest caption width or height measuring passes on: a caption of
+// megabytes makes a box this wide, and the box arithmetic cannot overflow.
+inline constexpr int32_t kMax_Text_Extent = 1 << 24;
+
 // Width and height of the caption block as measuring defines them.
 struct TText_Size {
     int32_t width = 0;
@@ -28,7 +32,8 @@ struct TText_Size {
 // Sets the canvas font to the node's caption font.
 void setCaptionFont(TCanvas& canvas, const TTree_Node& node);
 
-// Measures the caption on the canvas (setting its font first).
+// Measures the caption on the canvas (setting its font first); each extent
+// is cut to kMax_Text_Extent.
 TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node);
 
 // Fills Box_Width, Box_Height, Text_Rect, Link_Rect and Marker_Rect from the

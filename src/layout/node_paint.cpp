@@ -32,7 +32,7 @@ int32_t ringStep(int32_t edge, int32_t width) {
 
 void drawOutline(TCanvas& canvas, const TTree_Node& node, int32_t x, int32_t y, int32_t w,
                  int32_t h) {
-    const int32_t ew = node.Edge_Width;
+    const int32_t ew = lineWidthUsed(node.Edge_Width);
     const int32_t step = ringStep(node.Color_Edge, ew);
     const TNode_Rect& text = node.Layout.Text_Rect;
     for (int32_t i = 0; i <= ew; ++i) {
@@ -129,9 +129,8 @@ int32_t ringColor(int32_t edge, int32_t width, int32_t ring) {
 
 void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNode_Point parentAt) {
     const TTree_Node& parent = *node.Parent;
-    int32_t width = node.Link_Up_Width != 0 ? node.Link_Up_Width : parent.Link_Down_Width;
-    if (width <= 0) width = 1;
-    canvas.setPenWidth(width);
+    const int32_t width = node.Link_Up_Width != 0 ? node.Link_Up_Width : parent.Link_Down_Width;
+    canvas.setPenWidth(width <= 0 ? 1 : lineWidthUsed(width));
     canvas.setPenColor(node.Color_Link_Up != kColor_Auto ? node.Color_Link_Up
                                                          : parent.Color_Link_Down);
 
@@ -194,8 +193,8 @@ void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNo
 void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_Options& options) {
     TLayout_Cache& cache = node.Layout;
     const int32_t x = at.x, y = at.y;
-    cache.Box_Width -= node.Edge_Width + 2;
-    cache.Box_Height -= node.Edge_Width + 2;
+    cache.Box_Width -= lineWidthUsed(node.Edge_Width) + 2;
+    cache.Box_Height -= lineWidthUsed(node.Edge_Width) + 2;
     const int32_t w = cache.Box_Width, h = cache.Box_Height;
 
     canvas.setBrushStyle(TBrush_Style::Solid);
@@ -203,7 +202,7 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
     canvas.setPenMode(TPen_Mode::Copy);
     setCaptionFont(canvas, node);
     canvas.setFontColor(node.Color_Caption);
-    if (node.Edge_Width == 0) node.Edge_Width = 1;
+    if (lineWidthUsed(node.Edge_Width) == 0) node.Edge_Width = 1;
 
     canvas.setPenWidth(1);
     drawOutline(canvas, node, x, y, w, h);
@@ -220,8 +219,8 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
     if (node.Link.isPresent() && !node.Link.isEmpty()) drawLinkIndicator(canvas, node, x, y);
     if (node.hasChildren()) drawMarker(canvas, node, x, y);
 
-    cache.Box_Width += node.Edge_Width + 2;
-    cache.Box_Height += node.Edge_Width + 2;
+    cache.Box_Width += lineWidthUsed(node.Edge_Width) + 2;
+    cache.Box_Height += lineWidthUsed(node.Edge_Width) + 2;
 }
 
 }  // namespace vetra

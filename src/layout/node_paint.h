@@ -14,7 +14,7 @@ struct TPaint_Options {
 
 // Draws one laid-out node at its absolute position `at`: outline rings and
 // fill, caption, the connector to its parent, link indicator and marker. An
-// Edge_Width of 0 is stored back as 1, so the node's box grows by one pixel
+// Edge_Width of 0 (or less) is stored back as 1, so the node's box grows by one pixel
 // each way until the next layout.
 void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_Options& options);
 

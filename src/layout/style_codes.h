@@ -54,6 +54,15 @@ inline int32_t fontSizeForDepth(int32_t depth) {
     return 10;
 }
 
+// Widths the style panel offers for outlines and connectors: 0 (Auto) to 5.
+// A document may carry any value; drawing and measuring take the nearest one
+// in this range, so a damaged width cannot overflow the box arithmetic or
+// draw billions of outline rings. The stored value is left as it is.
+inline constexpr int32_t kMax_Line_Width = 5;
+inline int32_t lineWidthUsed(int32_t stored) {
+    return stored < 0 ? 0 : stored > kMax_Line_Width ? kMax_Line_Width : stored;
+}
+
 // Captions longer than this (in bytes) wrap onto two lines.
 inline int32_t wrapLimit(bool hasParent) {
     return hasParent ? 20 : 13;

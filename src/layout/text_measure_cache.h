@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "layout/canvas.h"
 #include "layout/node_measure.h"
@@ -16,30 +16,65 @@ namespace vetra {
 // repaint after one edit finds every other node here and measures only what
 // changed. One cache belongs to one source of metrics (a screen canvas, the
 // fixed metrics); the owner must not share it between them.
+//
+// Entries (key and size) are appended to one byte store in the order they are
+// first measured. A layout walks the nodes in the same order as the last one,
+// so the entry a node needs is usually the one after the previous node's: that
+// one is compared first, and the store is read forward. Otherwise a flat
+// open-addressed table, indexed by a 64-bit hash of the key, finds the entry.
+// Every hit compares the whole key, so two keys with the same hash never
+// share a size.
 class TText_Measure_Cache {
   public:
-    // At most this many entries; past it the cache starts over.
-    static constexpr size_t kMax_Entries = 1 << 20;
+    // At most this many entries, and this many bytes of kept entries; past
+    // either the cache starts over.
+    static constexpr size_t kMax_Entries = size_t{1} << 20;
+    static constexpr size_t kMax_Entry_Bytes = size_t{64} << 20;
+    // Longer captions are measured every time rather than kept.
+    static constexpr size_t kMax_Cached_Caption = 4096;
 
     // The caption size of the node, measured on the canvas when not cached.
     TText_Size captionSize(TCanvas& canvas, const TTree_Node& node);
 
-    size_t size() const { return Sizes_.size(); }
+    size_t size() const { return Count_; }
     size_t misses() const { return Misses_; }
-    void clear() { Sizes_.clear(); }
+    void clear();
 
   private:
-    struct THash {
-        using is_transparent = void;
-        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    struct TKey {
+        const char* face;  // interned: equal faces have equal pointers
+        int32_t points;
+        int32_t flags;  // font flags, and 8 when the caption wraps
+        std::string_view caption;
     };
-    struct TEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+    // The fixed part of a kept entry; the caption bytes follow it.
+    struct TEntry_Head {
+        const char* face;
+        int32_t points;
+        int32_t flags;
+        uint32_t length;
+        int32_t width;
+        int32_t height;
+        uint32_t unused;
     };
+    struct TSlot {
+        uint32_t tag;     // high half of the key's hash
+        uint32_t offset;  // of the entry in Entries_; kEmpty when free
+    };
+    static constexpr uint32_t kEmpty = UINT32_MAX;
 
-    std::unordered_map<std::string, TText_Size, THash, TEqual> Sizes_;
-    std::string Key_;
+    static uint64_t hashOf(const TKey& key);
+    void addSlot(uint64_t hash, size_t offset);
+    // The entry at `offset` when it holds `key`.
+    bool entryAt(size_t offset, const TKey& key, TEntry_Head& head) const;
+    bool find(const TKey& key, uint64_t hash, TText_Size& size);
+    void insert(const TKey& key, uint64_t hash, TText_Size size);
+    void grow();
+
+    std::vector<TSlot> Slots_;  // a power of two in size, at most half full
+    std::vector<char> Entries_;
+    size_t Next_ = 0;  // where the entry after the last one found begins
+    size_t Count_ = 0;
     size_t Misses_ = 0;
 };
 

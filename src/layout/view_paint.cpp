@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layout/layout_engine.h"
+#include "layout/style_codes.h"
 
 namespace vetra {
 
@@ -73,8 +74,8 @@ void forEachNodeIn(TTree_Node& root, const TPicture_Rect& clip, TVisit visit) {
 }
 
 void outlineBox(const TTree_Node& node, TNode_Point at, int32_t grow, TCanvas& canvas) {
-    const int32_t w = node.Layout.Box_Width - node.Edge_Width - 2;
-    const int32_t h = node.Layout.Box_Height - node.Edge_Width - 2;
+    const int32_t w = node.Layout.Box_Width - lineWidthUsed(node.Edge_Width) - 2;
+    const int32_t h = node.Layout.Box_Height - lineWidthUsed(node.Edge_Width) - 2;
     canvas.roundRect(at.x - grow, at.y - grow, at.x + w + grow, at.y + h + grow, 10, 10);
 }
 

@@ -111,5 +111,23 @@ TEST(LayoutCommand, RenderWritesEveryPictureFormat) {
     }
 }
 
+// A List_Right chain of 6 000 nodes draws about 100 000 x 200 000 pixels:
+// far more than a picture can hold, so nothing is allocated or written.
+TEST(LayoutCommand, RenderRefusesADrawingTooLargeForOnePicture) {
+    auto root = makeNode("root");
+    root->setViewStyle(kView_List_Right);
+    TTree_Node* tail = root.get();
+    for (int i = 0; i < 6000; ++i) tail = addChild(*tail, "node");
+    const std::string path = writeDocument(*root, "vetra_render_huge.vt");
+    const std::string out = (std::filesystem::temp_directory_path() / "vetra_huge.png").string();
+    std::filesystem::remove(out);
+    EXPECT_EQ(run("--render " + path + " " + out).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // The same document still lays out: only the picture is refused.
+    TRun dump = run("--dump-layout " + path + " --metrics fixed");
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.out.rfind("picture ", 0), 0u);
+}
+
 }  // namespace
 }  // namespace vetra

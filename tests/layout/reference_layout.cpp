@@ -31,12 +31,13 @@ void setOwnAnchor(TTree_Node& node, int32_t engine) {
     const TNode_Point at = absolutePosition(node);
     const bool underline = node.Edge_Style == kEdge_Underline;
     if (p.x < at.x)
-        c.Own_Anchor =
-            underline ? TNode_Point{c.Text_Rect.x, h - 2 - node.Edge_Width} : TNode_Point{0, h / 2};
-    else if (at.x + w < p.x)
         c.Own_Anchor = underline
-                           ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width, h - 2 - node.Edge_Width}
-                           : TNode_Point{w, h / 2};
+                           ? TNode_Point{c.Text_Rect.x, h - 2 - lineWidthUsed(node.Edge_Width)}
+                           : TNode_Point{0, h / 2};
+    else if (at.x + w < p.x)
+        c.Own_Anchor = underline ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width,
+                                               h - 2 - lineWidthUsed(node.Edge_Width)}
+                                 : TNode_Point{w, h / 2};
     else
         c.Own_Anchor = p.y < at.y ? TNode_Point{w / 2, 0} : TNode_Point{w / 2, h};
 }
