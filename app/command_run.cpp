@@ -10,6 +10,7 @@
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
 #include "ui/script_runner.h"
+#include "ui/tool_script_commands.h"
 
 namespace vetra {
 namespace {
@@ -17,7 +18,9 @@ namespace {
 // Offscreen Qt reports what it cannot do for a window; none of it concerns
 // the script's reader.
 void quietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains("propagateSizeHints") || text.contains("XDG_RUNTIME_DIR")) return;
+    if (text.contains("propagateSizeHints") || text.contains("XDG_RUNTIME_DIR") ||
+        text.contains("does not support raise"))
+        return;
     QByteArray bytes = qFormatLogMessage(type, context, text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
@@ -72,6 +75,7 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         shown.start();
         while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
+        addToolScriptCommands(runner, frame);
         if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
             printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QMenu>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -12,9 +13,12 @@
 #include "store/options.h"
 #include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
+#include "ui/form_map.h"
+#include "ui/form_node_style.h"
 #include "ui/image_view.h"
 #include "ui/main_frame.h"
 #include "ui/qpainter_canvas.h"
+#include "ui/search_commands.h"
 #include "ui/ui_text.h"
 #include "ui/view_tabs.h"
 
@@ -292,6 +296,53 @@ void TForm_Qo_Tree::refresh() {
     Image_View_->updateScrollRanges();
     Image_Genius_->hide();
     updateCaption();
+    refreshMapFrom(this);
+}
+
+const TView_Picture& TForm_Qo_Tree::viewPicture() {
+    return Image_View_->picture();
+}
+
+void TForm_Qo_Tree::revealNode(TTree_Node& node, bool relayout) {
+    if (relayout)
+        refresh();
+    else
+        Image_View_->viewport()->update();
+    makeVisible(node);
+    showSelectionInStylePanel();
+    refreshMapFrom(this);
+}
+
+TView_Scroll TForm_Qo_Tree::viewScroll() {
+    auto bar = [](QScrollBar* scroll) {
+        return TView_Scroll_Bar{scroll->isVisible() && scroll->maximum() > 0, scroll->value(),
+                                scroll->maximum(), scroll->maximum() + scroll->pageStep()};
+    };
+    return {bar(Image_View_->horizontalScrollBar()), bar(Image_View_->verticalScrollBar())};
+}
+
+void TForm_Qo_Tree::setViewScroll(int32_t x, int32_t y) {
+    Image_View_->setScroll(x, y);
+    if (TNode_View* view = Views_.current()) {
+        view->Scroll_X = Image_View_->scrollX();
+        view->Scroll_Y = Image_View_->scrollY();
+    }
+}
+
+void TForm_Qo_Tree::showSelectionInStylePanel() {
+    showNodeInStylePanel(Current_.Root != nullptr ? firstSelected(*Current_.Root).node : nullptr);
+}
+
+void TForm_Qo_Tree::N_SearchClick() {
+    searchWithDialog(this, *this);
+}
+
+void TForm_Qo_Tree::N_Search_NextClick() {
+    searchNext(*this);
+}
+
+void TForm_Qo_Tree::N_Search_PreClick() {
+    searchPrevious(*this);
 }
 
 void TForm_Qo_Tree::makeVisible(TTree_Node& node) {
@@ -385,7 +436,9 @@ void TForm_Qo_Tree::closeEvent(QCloseEvent* event) {
 
 void TForm_Qo_Tree::activated() {
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
-    if (Current_.Root != nullptr) Current_.cutParentLink();
+    if (Current_.Root == nullptr) return;
+    Current_.cutParentLink();
+    refreshMapFrom(this);
 }
 
 void TForm_Qo_Tree::changeEvent(QEvent* event) {

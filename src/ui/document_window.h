@@ -13,6 +13,7 @@
 #include "model/user_prompts.h"
 #include "store/tree_doc.h"
 #include "ui/message_box.h"
+#include "ui/tool_window_target.h"
 
 class QHBoxLayout;
 class QMenu;
@@ -27,7 +28,10 @@ class TView_Tabs;
 // A document window: one tree document shown in views with tabs, edited with
 // mouse and keys. The main frame calls its command slots by name (the frame's
 // menu item name plus "Click").
-class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Name_Prompt {
+class TForm_Qo_Tree : public QWidget,
+                      public TTree_Editor_Host,
+                      public TFile_Name_Prompt,
+                      public TTool_Window_Target {
     Q_OBJECT
   public:
     static constexpr int kMax_Views = 100;
@@ -44,7 +48,7 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     Q_INVOKABLE bool closeQuery();
     Q_INVOKABLE bool hasUndoHistory() const;
 
-    TTree_Doc& document() { return *Doc_; }
+    TTree_Doc& document() override { return *Doc_; }
     TImage_View* imageView() const { return Image_View_; }
     TView_List& views() { return Views_; }
     TNode_View* currentView() const { return Views_.current(); }
@@ -65,8 +69,16 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
-    // TTree_Editor_Host
+    // TTree_Editor_Host, TTool_Window_Target
     void refreshView() override { refresh(); }
+    TTree_Node& viewRoot() override { return *Current_.Root; }
+    const TView_Picture& viewPicture() override;
+    void revealNode(TTree_Node& node, bool relayout) override;
+    TView_Scroll viewScroll() override;
+    void setViewScroll(int32_t x, int32_t y) override;
+    int32_t outerWidth() override { return width(); }
+    int32_t outerHeight() override { return height(); }
+    std::string& searchText() override { return Search_Text_; }
     void makeVisible(TTree_Node& node) override;
     void openCaptionEditor(TTree_Node& node) override;
     void commitCaptionEditor() override;
@@ -101,6 +113,9 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     void N_Create_From_SelectedClick();
     void N_Export_NodeClick();
     void N_Node_Set_ColorClick();
+    void N_SearchClick();
+    void N_Search_NextClick();
+    void N_Search_PreClick();
     void N_SaveClick();
     void N_Save_AsClick();
     void SpeedButton_Close_ViewClick();
@@ -132,6 +147,8 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     bool runSave(bool saveAs);
     void openLink(const QString& link);
     void selectOnly(TTree_Node* node);
+    // The style panel follows the first selected node.
+    void showSelectionInStylePanel();
 
     // Mouse handling, in picture coordinates.
     void Image_ViewMouseDown(QMouseEvent* event, QPoint at);
@@ -141,6 +158,7 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     void FormMouseWheel(QWheelEvent* event);
     void updateHover(QPoint at);
     void hideHover();
+    void repaintPictureArea(const TPicture_Rect& area);
     void paintBand(QPainter& painter);
 
     TForm_Main_Vetra& Frame_;
@@ -163,6 +181,7 @@ class TForm_Qo_Tree : public QWidget, public TTree_Editor_Host, public TFile_Nam
     bool Band_Drawn_ = false;
     TTree_Node* Edit_Button_Node_ = nullptr;
     qint64 Activation_Tick_ = 0;
+    std::string Search_Text_;
 };
 
 // Makes document windows for the main frame.

@@ -9,6 +9,7 @@
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
 #include "layout/navigation.h"
+#include "layout/view_hover.h"
 #include "model/tree_commands.h"
 #include "ui/caption_editor.h"
 #include "ui/document_window.h"
@@ -23,11 +24,13 @@ bool TForm_Qo_Tree::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             FormKeyDown(key->key(), key->modifiers());
+            showSelectionInStylePanel();
             return true;
         }
         if (event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat()) FormKeyUp(key->key(), key->modifiers());
+            showSelectionInStylePanel();
             return true;
         }
     }
@@ -194,6 +197,7 @@ void TForm_Qo_Tree::Image_ViewMouseUp(QMouseEvent* event, QPoint at) {
     selectInRectangle(*Current_.Root, Band_Start_.x(), Band_Start_.y(), Band_End_.x(),
                       Band_End_.y());
     Image_View_->viewport()->update();
+    showSelectionInStylePanel();
     TTree_Node* node = selectedNode();
     if (node == nullptr) return;
     int32_t part = hitSubtree(*Current_.Root, at.x(), at.y()).part;
@@ -220,27 +224,27 @@ void TForm_Qo_Tree::FormMouseWheel(QWheelEvent* event) {
 
 void TForm_Qo_Tree::updateHover(QPoint at) {
     TView_Picture& picture = Image_View_->picture();
-    picture.Last_Mouse = {at.x(), at.y()};
-    TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
-    if (hit.node == picture.Hover_Node && hit.part == picture.Hover_Part) return;
-    picture.Hover_Node = hit.node;
-    picture.Hover_Part = hit.part;
-    picture.Hover_Drawn = hit.node != nullptr;
-    Image_View_->viewport()->update();
-    if (hit.node == nullptr) return;
-    Edit_Button_Node_ = hit.node;
-    QPoint box = viewportPositionOf(*hit.node);
-    Image_Genius_->move(box.x() + hit.node->Layout.Box_Width + 2, box.y());
+    THover_Change change =
+        vetra::updateHover(picture, *Current_.Root, at.x(), at.y(), Image_View_->scrollX(),
+                           Image_View_->scrollY(), Image_Genius_->width(), Image_Genius_->height());
+    if (!change.changed) return;
+    repaintPictureArea(change.erased);
+    repaintPictureArea(change.drawn);
+    if (!change.showButton) return;
+    Edit_Button_Node_ = picture.Hover_Node;
+    Image_Genius_->move(change.buttonLeft, change.buttonTop);
     Image_Genius_->show();
 }
 
 void TForm_Qo_Tree::hideHover() {
-    TView_Picture& picture = Image_View_->picture();
-    if (picture.Hover_Node == nullptr && !picture.Hover_Drawn) return;
-    picture.Hover_Node = nullptr;
-    picture.Hover_Part = kPart_None;
-    picture.Hover_Drawn = false;
-    Image_View_->viewport()->update();
+    repaintPictureArea(eraseHover(Image_View_->picture()));
+}
+
+void TForm_Qo_Tree::repaintPictureArea(const TPicture_Rect& area) {
+    if (area.left >= area.right || area.top >= area.bottom) return;
+    QRect rect(QPoint(area.left, area.top), QPoint(area.right, area.bottom));
+    Image_View_->viewport()->update(
+        rect.translated(-Image_View_->scrollX(), -Image_View_->scrollY()));
 }
 
 void TForm_Qo_Tree::paintBand(QPainter& painter) {

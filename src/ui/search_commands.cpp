@@ -31,8 +31,8 @@ bool showFound(TTool_Window_Target& target, TTree_Node* found) {
 
 bool searchStep(TTool_Window_Target& target, TSearch_Direction direction) {
     TTree_Node& root = target.viewRoot();
-    return showFound(target, findNextMatch(root, searchStartNode(root), target.searchText(),
-                                           direction));
+    return showFound(target,
+                     findNextMatch(root, searchStartNode(root), target.searchText(), direction));
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 #include "ui/color_palette.h"
 #include "ui/form_map.h"
 #include "ui/form_node_style.h"
+#include "ui/script_runner.h"
+#include "ui/search_commands.h"
 #include "ui/style_choosers.h"
+#include "ui/tool_windows.h"
 
 namespace vetra {
 namespace {
@@ -104,6 +107,46 @@ bool applyStyleRow(TForm_Node_Style& panel, TTool_Window_Target* target, const Q
 bool mapFollowAt(TForm_Map& map, double fx, double fy) {
     if (!map.followMode()) emit map.Image_Map->clicked();
     return map.followScroll(fx, fy);
+}
+
+void addToolScriptCommands(TScript_Runner& runner, TForm_Main_Vetra& frame) {
+    runner.addCommand("search", [&frame](const QStringList& arguments, QString* error) {
+        TTool_Window_Target* target = activeToolTarget(frame);
+        if (target == nullptr) {
+            *error = "no document window";
+            return false;
+        }
+        runSearchCommand(*target, arguments.join(' '));
+        return true;
+    });
+    runner.addCommand("style", [&frame](const QStringList& arguments, QString* error) {
+        if (arguments.size() < 2) {
+            *error = "style needs a row and a value";
+            return false;
+        }
+        TForm_Node_Style* panel = TForm_Node_Style::instance();
+        if (panel == nullptr) {
+            *error = "no style panel";
+            return false;
+        }
+        return applyStyleRow(*panel, activeToolTarget(frame), arguments[0],
+                             arguments.mid(1).join(' '), error);
+    });
+    runner.addCommand("map", [](const QStringList& arguments, QString* error) {
+        bool okX = false, okY = false;
+        double fx = arguments.value(0).toDouble(&okX);
+        double fy = arguments.value(1).toDouble(&okY);
+        TForm_Map* map = TForm_Map::instance();
+        if (arguments.size() != 2 || !okX || !okY || map == nullptr) {
+            *error = "map needs two fractions";
+            return false;
+        }
+        if (!mapFollowAt(*map, fx, fy)) {
+            *error = "no document window";
+            return false;
+        }
+        return true;
+    });
 }
 
 }  // namespace vetra

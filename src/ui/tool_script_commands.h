@@ -41,4 +41,10 @@ bool applyStyleRow(TForm_Node_Style& panel, TTool_Window_Target* target, const Q
 // (FX, FY) of the map's size. False when there is no document window.
 bool mapFollowAt(TForm_Map& map, double fx, double fy);
 
+class TScript_Runner;
+class TForm_Main_Vetra;
+// Teaches a script runner the lines "search TEXT", "style ROW VALUE" and
+// "map FX FY".
+void addToolScriptCommands(TScript_Runner& runner, TForm_Main_Vetra& frame);
+
 }  // namespace vetra

@@ -134,6 +134,13 @@ TEST(RunScript, KeysAndMouseOnADocument) {
          "select r.0\nkey F4\nkey P\nkey H\ndump\nstate\n",
          "需求 *\n  用户访谈\n  竞品分析 +\nmodified 0\nundo 0\nfile ./doc.vt\n"
          "views 项目计划 [需求]\nclipboard 0\n"},
+        {"search opens the collapsed branch that holds the match", "search 隐藏\ndump\n",
+         "项目计划\n  需求\n    用户访谈\n    竞品分析\n      隐藏的节点 *\n  设计\n    界面\n"
+         "    数据格式\n  发布\n"},
+        {"style panel rows change the selected node with one undo step each",
+         "select r.1\nstyle edge 4\nstyle fill 0x00FF00\nstate\nkey Ctrl+Backspace\nstate\n",
+         "modified 1\nundo 2\nfile ./doc.vt\nviews [项目计划]\nclipboard 0\n"
+         "modified 1\nundo 1\nfile ./doc.vt\nviews [项目计划]\nclipboard 0\n"},
         {"closing a modified window asks, and Cancel keeps it",
          "select r.0\nkey Del\nanswer cancel\nmenu N_Close\nstate\n",
          "message: 系统提示: Vetra - 项目计划 - ./doc.vt 数据没有保存，保存数据？\n"
