@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -77,6 +78,10 @@ TForm_Qo_Tree::TForm_Qo_Tree(TForm_Main_Vetra& frame)
     setAttribute(Qt::WA_DeleteOnClose);
     buildWindow();
     buildPopupMenu();
+    Map_Refresh_Timer_ = new QTimer(this);
+    Map_Refresh_Timer_->setSingleShot(true);
+    Map_Refresh_Timer_->setInterval(40);
+    connect(Map_Refresh_Timer_, &QTimer::timeout, this, [this] { refreshMapFrom(this); });
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
 }
 
@@ -296,7 +301,13 @@ void TForm_Qo_Tree::refresh() {
     Image_View_->updateScrollRanges();
     Image_Genius_->hide();
     updateCaption();
-    refreshMapFrom(this);
+    scheduleMapRefresh();
+}
+
+void TForm_Qo_Tree::scheduleMapRefresh() {
+    // The overview follows shortly after the view: a burst of keys redraws
+    // the drawing at once and the map once, after the burst.
+    if (!Map_Refresh_Timer_->isActive()) Map_Refresh_Timer_->start();
 }
 
 const TView_Picture& TForm_Qo_Tree::viewPicture() {
@@ -310,7 +321,7 @@ void TForm_Qo_Tree::revealNode(TTree_Node& node, bool relayout) {
         Image_View_->viewport()->update();
     makeVisible(node);
     showSelectionInStylePanel();
-    refreshMapFrom(this);
+    scheduleMapRefresh();
 }
 
 TView_Scroll TForm_Qo_Tree::viewScroll() {
@@ -438,7 +449,7 @@ void TForm_Qo_Tree::activated() {
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
     if (Current_.Root == nullptr) return;
     Current_.cutParentLink();
-    refreshMapFrom(this);
+    scheduleMapRefresh();
 }
 
 void TForm_Qo_Tree::changeEvent(QEvent* event) {

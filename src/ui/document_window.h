@@ -17,6 +17,7 @@
 
 class QHBoxLayout;
 class QMenu;
+class QTimer;
 class QToolButton;
 
 namespace vetra {
@@ -159,6 +160,7 @@ class TForm_Qo_Tree : public QWidget,
     void updateHover(QPoint at);
     void hideHover();
     void repaintPictureArea(const TPicture_Rect& area);
+    void scheduleMapRefresh();
     void paintBand(QPainter& painter);
 
     TForm_Main_Vetra& Frame_;
@@ -172,6 +174,7 @@ class TForm_Qo_Tree : public QWidget,
     TView_Tabs* Tabs_ = nullptr;
     QToolButton* Image_Genius_ = nullptr;
     QMenu* PopupMenu_Node_ = nullptr;
+    QTimer* Map_Refresh_Timer_ = nullptr;
 
     TTree_Node* Node_At_Press_ = nullptr;
     bool Left_Pressed_ = false;
