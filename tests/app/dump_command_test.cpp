@@ -1,38 +1,18 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "app/run_vetra.h"
+
 namespace {
 
-struct TRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using vetra::test::slurp;
+using vetra::test::TRun;
 
 TRun runVetra(const std::string& arguments, int textMode) {
-    // Named after the test: CTest runs the tests of this file side by side.
-    std::string errPath = ::testing::TempDir() + "vetra_dump_err_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-    std::string command = "VETRA_TEXT_MODE=" + std::to_string(textMode) + " " VETRA_BINARY " " +
-                          arguments + " 2>" + errPath;
-    TRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = slurp(errPath);
-    return run;
+    return vetra::test::runCommand("VETRA_TEXT_MODE=" + std::to_string(textMode) +
+                                   " " VETRA_BINARY " " + arguments);
 }
 
 std::string data(const char* name) {

@@ -1,13 +1,12 @@
 // The editor driven end to end through `vetra --run`: real widgets, real
 // keys and mouse events, offscreen.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "app/run_vetra.h"
 #include "model/tree_node.h"
 #include "platform/file.h"
 #include "platform/text_mode.h"
@@ -15,21 +14,11 @@
 
 namespace {
 
-struct TRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using vetra::test::TRun;
 
 // One folder per test: CTest runs the tests of this file side by side.
 std::string workDir() {
-    std::string dir = ::testing::TempDir() + "vetra_run_script_" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+    std::string dir = vetra::test::testScratch("/");
     std::filesystem::create_directories(dir);
     return dir;
 }
@@ -45,18 +34,9 @@ std::string sample(const char* name) {
 TRun runScript(const std::string& script, const std::string& file = {}) {
     std::string dir = workDir();
     std::ofstream(dir + "script.txt") << script;
-    std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                          "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " + file +
-                          " 2>" + dir + "err.txt";
-    TRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = slurp(dir + "err.txt");
-    return run;
+    return vetra::test::runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
+                                   "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " +
+                                   file);
 }
 
 constexpr char kSample_Outline[] =

@@ -1,0 +1,48 @@
+#pragma once
+
+// Runs the vetra program as a user would from a shell and collects what it
+// says.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace vetra::test {
+
+struct TRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A path in the temporary folder named after the running test, so tests that
+// CTest runs side by side never share files.
+inline std::string testScratch(const std::string& suffix) {
+    return ::testing::TempDir() + "vetra_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
+}
+
+// `command` is the shell command line (the environment and the program's
+// arguments); standard error goes to a scratch file and is read back.
+inline TRun runCommand(const std::string& command) {
+    std::string errPath = testScratch("_stderr.txt");
+    TRun run;
+    FILE* pipe = popen((command + " 2>" + errPath).c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = slurp(errPath);
+    return run;
+}
+
+}  // namespace vetra::test
