@@ -2,12 +2,12 @@
 # Times the editor on a 100 000-node document through a scripted session:
 # open and first paint, then select, Insert, typing and Enter, each key to a
 # repainted screen. Run from a Release build directory:
-#   bash tests/bench/editor_bench.sh build/release
+#   bash bench/editor_bench.sh build/release
 set -euo pipefail
 build=${1:-build/release}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/tests/bench/vetra_make_large" "$work/large.vt" "${2:-100000}"
+"$build/bench/vetra_make_large" "$work/large.vt" "${2:-100000}"
 cat > "$work/script.txt" <<'SCRIPT'
 select r.3
 elapsed
