@@ -66,8 +66,9 @@ class TForm_Qo_Tree : public QWidget,
 
     void focusView();
     void captionCommitted();
-    // The window's key handling (the keys reach it before any control).
-    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The window's key handling (the keys reach it before any control). False
+    // for a key it does not handle, which then goes on (Page Up scrolls).
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
     // TTree_Editor_Host, TTool_Window_Target

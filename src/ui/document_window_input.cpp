@@ -23,9 +23,10 @@ bool TForm_Qo_Tree::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image_View_->viewport() || watched == Image_View_) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
-            FormKeyDown(key->key(), key->modifiers());
+            // Tab never moves the focus out of the drawing.
+            bool handled = FormKeyDown(key->key(), key->modifiers()) || key->key() == Qt::Key_Tab;
             showSelectionInStylePanel();
-            return true;
+            return handled;
         }
         if (event->type() == QEvent::KeyRelease) {
             auto* key = static_cast<QKeyEvent*>(event);
@@ -45,8 +46,8 @@ void TForm_Qo_Tree::keyReleaseEvent(QKeyEvent* event) {
     FormKeyUp(event->key(), event->modifiers());
 }
 
-void TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    if (Current_.Root == nullptr) return;
+bool TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (Current_.Root == nullptr) return false;
     TFirst_Selected first = firstSelected(*Current_.Root);
     TTree_Node* single = first.count == 1 ? first.node : nullptr;
     bool ctrl = modifiers & Qt::ControlModifier;
@@ -55,14 +56,14 @@ void TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     switch (key) {
         case Qt::Key_Backspace:
             if (ctrl) N_UndoClick();
-            return;
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             N_EditClick();
-            return;
+            return true;
         case Qt::Key_Space:
             N_Expand_SwitchClick();
-            return;
+            return true;
         case Qt::Key_Home:
         case Qt::Key_H:
             target = Current_.Root;
@@ -76,14 +77,14 @@ void TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Up:
             if (ctrl) {
                 N_Move_UpClick();
-                return;
+                return true;
             }
             if (single != nullptr) target = Node_Up(single);
             break;
         case Qt::Key_Down:
             if (ctrl) {
                 N_Move_DownClick();
-                return;
+                return true;
             }
             if (single != nullptr) target = Node_Down(single);
             break;
@@ -95,30 +96,32 @@ void TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             break;
         case Qt::Key_Insert:
             N_CreateClick();
-            return;
+            return true;
         case Qt::Key_Delete:
             N_EraseClick();
-            return;
+            return true;
         case Qt::Key_1:
         case Qt::Key_2:
         case Qt::Key_3:
         case Qt::Key_4:
         case Qt::Key_5:
-            if (!keypad) expandTo(key - Qt::Key_0);
-            return;
+            if (keypad) return false;
+            expandTo(key - Qt::Key_0);
+            return true;
         case Qt::Key_Plus:
         case Qt::Key_Minus:
-            if (keypad && first.node != nullptr) {
-                first.node->Expanded = key == Qt::Key_Plus ? 1 : 0;
-                refresh();
-            }
-            return;
+            // Without a selected node the keypad keys go on.
+            if (!keypad || first.node == nullptr) return false;
+            first.node->Expanded = key == Qt::Key_Plus ? 1 : 0;
+            refresh();
+            return true;
         default:
-            return;
+            return false;
     }
-    if (target == nullptr) return;
+    if (target == nullptr) return true;
     selectOnly(target);
     makeVisible(*target);
+    return true;
 }
 
 void TForm_Qo_Tree::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
