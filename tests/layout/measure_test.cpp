@@ -4,7 +4,6 @@
 #include "layout/layout_engine.h"
 #include "layout/node_measure.h"
 #include "layout/style_codes.h"
-#include "layout/text_measure_cache.h"
 #include "layout/tree_builder.h"
 
 namespace vetra {
@@ -23,76 +22,15 @@ TEST(Measure, BoxesByEdgeStyle) {
         TNode_Rect text, linkRect, marker;
         int32_t width, height;
     } cases[] = {
-        {"auto: margin 2, no outline",
-         kEdge_Auto,
-         1,
-         false,
-         false,
-         {2, 3, 24, 17},
-         {26, 11, 0, 0},
-         {26, 11, 0, 0},
-         31,
-         26},
-        {"round rect with link and marker",
-         kEdge_Round_Rect,
-         2,
-         true,
-         true,
-         {9, 5, 24, 17},
-         {33, 8, 11, 11},
-         {45, 8, 11, 11},
-         68,
-         31},
-        {"marker follows the text without a link",
-         kEdge_Rect,
-         1,
-         false,
-         true,
-         {8, 4, 24, 17},
-         {32, 12, 0, 0},
-         {32, 7, 11, 11},
-         54,
-         28},
-        {"lozenge doubles the box",
-         kEdge_Lozenge,
-         1,
-         false,
-         false,
-         {17, 15, 24, 17},
-         {41, 24, 0, 0},
-         {41, 24, 0, 0},
-         61,
-         51},
-        {"circle grows by fractions",
-         kEdge_Circle,
-         1,
-         false,
-         false,
-         {5, 8, 24, 17},
-         {29, 17, 0, 0},
-         {29, 17, 0, 0},
-         38,
-         37},
-        {"underline with edge width 0",
-         kEdge_Underline,
-         0,
-         false,
-         false,
-         {7, 3, 24, 17},
-         {31, 11, 0, 0},
-         {31, 11, 0, 0},
-         40,
-         25},
-        {"unknown edge style measures as auto",
-         9,
-         1,
-         false,
-         false,
-         {2, 3, 24, 17},
-         {26, 11, 0, 0},
-         {26, 11, 0, 0},
-         31,
-         26},
+        // clang-format off
+        {"auto: margin 2, no outline",     kEdge_Auto,       1, false, false, {2, 3, 24, 17},  {26, 11, 0, 0},  {26, 11, 0, 0},  31, 26},
+        {"round rect with link, marker",   kEdge_Round_Rect, 2, true,  true,  {9, 5, 24, 17},  {33, 8, 11, 11}, {45, 8, 11, 11}, 68, 31},
+        {"marker follows text, no link",   kEdge_Rect,       1, false, true,  {8, 4, 24, 17},  {32, 12, 0, 0},  {32, 7, 11, 11}, 54, 28},
+        {"lozenge doubles the box",        kEdge_Lozenge,    1, false, false, {17, 15, 24, 17}, {41, 24, 0, 0}, {41, 24, 0, 0},  61, 51},
+        {"circle grows by fractions",      kEdge_Circle,     1, false, false, {5, 8, 24, 17},  {29, 17, 0, 0},  {29, 17, 0, 0},  38, 37},
+        {"underline with edge width 0",    kEdge_Underline,  0, false, false, {7, 3, 24, 17},  {31, 11, 0, 0},  {31, 11, 0, 0},  40, 25},
+        {"unknown edge style is auto",     9,                1, false, false, {2, 3, 24, 17},  {26, 11, 0, 0},  {26, 11, 0, 0},  31, 26},
+        // clang-format on
     };
     TFixed_Metrics_Canvas canvas;
     for (const auto& c : cases) {
@@ -170,25 +108,6 @@ TEST(Measure, FontSizeFollowsDepthInTheView) {
     EXPECT_EQ(grandchild->Font_Size, 18);
     EXPECT_EQ(grandchild->Layout.Text_Rect.height, 36);
     grandchild->Parent = child;
-}
-
-TEST(Measure, CacheMeasuresOnlyWhatChanged) {
-    auto root = testing::randomTree(7, {.nodes = 200, .maxDepth = 6, .staleCache = false});
-    TFixed_Metrics_Canvas canvas;
-    TText_Measure_Cache cache;
-    layoutSubtree(canvas, *root, &cache);
-    const size_t first = cache.misses();
-    layoutSubtree(canvas, *root, &cache);
-    EXPECT_EQ(cache.misses(), first) << "an unchanged tree measures nothing";
-    root->child(0)->setCaption("a caption never seen before");
-    layoutSubtree(canvas, *root, &cache);
-    EXPECT_EQ(cache.misses(), first + 1);
-    // The cached sizes give the same layout as measuring afresh.
-    auto fresh = testing::randomTree(7, {.nodes = 200, .maxDepth = 6, .staleCache = false});
-    fresh->child(0)->setCaption("a caption never seen before");
-    layoutSubtree(canvas, *fresh);
-    EXPECT_EQ(fresh->Layout, root->Layout);
-    EXPECT_EQ(fresh->child(0)->Layout, root->child(0)->Layout);
 }
 
 }  // namespace

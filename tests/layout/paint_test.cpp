@@ -31,6 +31,15 @@ std::vector<std::string> linesStartingWith(const std::string& text, const std::s
     return out;
 }
 
+// Lays the node out on its own and paints it at `at`.
+std::string painted(TTree_Node& node, TNode_Point at = {0, 0}) {
+    TFixed_Metrics_Canvas metrics;
+    layoutSubtree(metrics, node);
+    TRecording_Canvas canvas;
+    paintNode(canvas, node, at, {});
+    return canvas.text();
+}
+
 TEST(Paint, RingColoursFadeTowardWhite) {
     const struct {
         const char* name;
@@ -56,66 +65,26 @@ TEST(Paint, ConnectorShapes) {
         TNode_Point a, b;
         const char* calls;
     } cases[] = {
-        {"level with the parent: straight in Round_Rect",
-         kLink_Round_Rect,
-         {100, 10},
-         {50, 10},
-         "move_to 100 10\nline_to 50 10"},
-        {"level with the parent: straight in Round_Direct",
-         kLink_Round_Direct,
-         {100, 10},
-         {50, 10},
-         "move_to 100 10\nline_to 50 10"},
+        // clang-format off
+        {"level: straight in Round_Rect", kLink_Round_Rect, {100, 10}, {50, 10}, "move_to 100 10\nline_to 50 10"},
+        {"level: straight in Round_Direct", kLink_Round_Direct, {100, 10}, {50, 10}, "move_to 100 10\nline_to 50 10"},
         {"vertical: straight in Rect", kLink_Rect, {5, 0}, {5, 40}, "move_to 5 0\nline_to 5 40"},
         {"direct", kLink_Direct, {0, 0}, {20, 30}, "move_to 0 0\nline_to 20 30"},
-        {"rect: corner at the parent's x and the child's y",
-         kLink_Rect,
-         {0, 0},
-         {20, 30},
-         "move_to 0 0\nline_to 20 0\nline_to 20 30"},
-        {"round direct, parent right and below",
-         kLink_Round_Direct,
-         {0, 0},
-         {20, 30},
-         "arc -20 0 20 60 20 30 0 0"},
-        {"round direct, parent left and below",
-         kLink_Round_Direct,
-         {40, 0},
-         {20, 30},
-         "arc 20 0 60 60 40 0 20 30"},
-        {"round direct, parent right and above",
-         kLink_Round_Direct,
-         {0, 30},
-         {20, 0},
-         "arc -20 -30 20 30 0 30 20 0"},
-        {"round direct, parent left and above",
-         kLink_Round_Direct,
-         {40, 30},
-         {20, 0},
-         "arc 20 -30 60 30 20 0 40 30"},
-        {"round rect, parent right and below",
-         kLink_Round_Rect,
-         {0, 0},
-         {20, 30},
+        {"rect: corner at parent x, child y", kLink_Rect, {0, 0}, {20, 30}, "move_to 0 0\nline_to 20 0\nline_to 20 30"},
+        {"round direct, parent right below", kLink_Round_Direct, {0, 0}, {20, 30}, "arc -20 0 20 60 20 30 0 0"},
+        {"round direct, parent left below", kLink_Round_Direct, {40, 0}, {20, 30}, "arc 20 0 60 60 40 0 20 30"},
+        {"round direct, parent right above", kLink_Round_Direct, {0, 30}, {20, 0}, "arc -20 -30 20 30 0 30 20 0"},
+        {"round direct, parent left above", kLink_Round_Direct, {40, 30}, {20, 0}, "arc 20 -30 60 30 20 0 40 30"},
+        {"round rect, parent right below", kLink_Round_Rect, {0, 0}, {20, 30},
          "move_to 0 0\nline_to 17 0\nmove_to 20 4\nline_to 20 30\narc 12 0 20 8 20 4 16 0"},
-        {"round rect, parent left and below",
-         kLink_Round_Rect,
-         {40, 0},
-         {20, 30},
+        {"round rect, parent left below", kLink_Round_Rect, {40, 0}, {20, 30},
          "move_to 40 0\nline_to 24 0\nmove_to 20 3\nline_to 20 30\narc 20 0 29 8 25 0 20 4"},
-        {"round rect, parent right and above",
-         kLink_Round_Rect,
-         {0, 30},
-         {20, 0},
-         "move_to 0 30\nline_to 16 30\nmove_to 20 26\nline_to 20 0\narc 12 22 21 30 16 30 21 "
-         "26"},
-        {"round rect, parent left and above",
-         kLink_Round_Rect,
-         {40, 30},
-         {20, 0},
-         "move_to 40 30\nline_to 23 30\nmove_to 20 26\nline_to 20 0\narc 20 22 28 31 20 26 25 "
-         "31"},
+        {"round rect, parent right above", kLink_Round_Rect, {0, 30}, {20, 0},
+         "move_to 0 30\nline_to 16 30\nmove_to 20 26\nline_to 20 0\narc 12 22 21 30 16 30 21 26"},
+        {"round rect, parent left above", kLink_Round_Rect, {40, 30}, {20, 0},
+         "move_to 40 30\nline_to 23 30\nmove_to 20 26\nline_to 20 0\narc 20 22 28 31 20 26 25 31"},
         {"auto link style draws nothing", kLink_Auto, {0, 0}, {20, 30}, ""},
+        // clang-format on
     };
     for (const auto& c : cases) {
         auto parent = makeNode("p");
@@ -193,24 +162,17 @@ TEST(Paint, LozengeOfAutoColourIsWhiteInEveryRing) {
     node->Edge_Style = kEdge_Lozenge;
     node->Edge_Width = 2;
     node->Color_Edge = -1;
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *node);
-    TRecording_Canvas canvas;
-    paintNode(canvas, *node, {0, 0}, {});
-    auto pens = linesStartingWith(canvas.text(), "pen_color");
+    const std::string text = painted(*node);
+    auto pens = linesStartingWith(text, "pen_color");
     ASSERT_EQ(pens.size(), 3u);
     for (const auto& pen : pens) EXPECT_EQ(pen, "pen_color 00FFFFFF");
-    EXPECT_EQ(linesStartingWith(canvas.text(), "line_to").size(), 3u * 2 * 4);
+    EXPECT_EQ(linesStartingWith(text, "line_to").size(), 3u * 2 * 4);
 }
 
 TEST(Paint, AutoEdgeDrawsNeitherOutlineNorFill) {
     auto node = makeNode("abc");
     node->Color_Fill = 0x00FF00;
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *node);
-    TRecording_Canvas canvas;
-    paintNode(canvas, *node, {5, 7}, {});
-    EXPECT_EQ(canvas.text(),
+    EXPECT_EQ(painted(*node, {5, 7}),
               "brush_style solid\nbrush_color 0000FF00\npen_mode copy\nfont 18 0 \"宋体\"\n"
               "font_color 000000FF\npen_width 1\nbrush_color 00000000\nbrush_style clear\n"
               "text 7 10 \"abc\"\npen_width 1");
@@ -243,11 +205,7 @@ TEST(Paint, MarkerShowsMinusWhenExpandedAndPlusWhenCollapsed) {
 TEST(Paint, LinkIndicatorDrawsItsGlyph) {
     auto node = makeNode("n");
     node->setLink("http://example.org/");
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *node);
-    TRecording_Canvas canvas;
-    paintNode(canvas, *node, {0, 0}, {});
-    auto pixels = linesStartingWith(canvas.text(), "pixel");
+    auto pixels = linesStartingWith(painted(*node), "pixel");
     ASSERT_EQ(pixels.size(), 32u);
     const TNode_Rect& r = node->Layout.Link_Rect;
     EXPECT_EQ(pixels[0],

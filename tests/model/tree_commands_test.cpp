@@ -54,20 +54,26 @@ TEST(TreeCommands, CreateParentOfSubViewRootMovesTheCut) {
     EXPECT_EQ(f.tree(), std::string(newNodeCaption()).insert(0, "r(") + "(a(x,y)),b)");
 }
 
-TEST(TreeCommands, EraseParentRefusals) {
+TEST(TreeCommands, RefusalsLeaveTheTreeAndTellWhy) {
     const struct {
         const char* name;
         const char* outline;
-        const char* selected;
+        const char* subView;  // null for the main view
+        std::vector<std::string_view> selected;
+        bool (*run)(TEdit_Context&);
         const char* message;
     } cases[] = {
-        {"root has no parent", "r(a)", "r", "無父節點，不允許刪除"},
-        {"parent with two children", "r(a,b)", "a", "父節點有多於1個字節點，不允許刪除"},
+        // clang-format off
+        {"root has no parent", "r(a)", nullptr, {"r"}, eraseParent, "無父節點，不允許刪除"},
+        {"parent with two children", "r(a,b)", nullptr, {"a"}, eraseParent, "父節點有多於1個字節點，不允許刪除"},
+        {"erase of the view root", "r(a(x),b)", "a", {"a", "x"}, eraseSelection, "根節點不允許刪除"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TEdit_Fixture f(c.outline);
-        f.select({c.selected});
-        EXPECT_FALSE(eraseParent(f.Ctx)) << c.name;
+        if (c.subView != nullptr) f.enterSubView(c.subView);
+        f.select(c.selected);
+        EXPECT_FALSE(c.run(f.Ctx)) << c.name;
         EXPECT_EQ(f.Messages.texts(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(f.tree(), c.outline) << c.name;
         EXPECT_EQ(f.Doc.Undo.count(), 0) << c.name;
@@ -106,15 +112,6 @@ TEST(TreeCommands, EraseSelectsTheNeighbour) {
     only.select({"x"});
     ASSERT_TRUE(eraseSelection(only.Ctx));
     EXPECT_EQ(currentNode(*only.View.Root), only.node("a")) << "only child selects the parent";
-}
-
-TEST(TreeCommands, EraseOfViewRootIsRefused) {
-    TEdit_Fixture f("r(a(x),b)");
-    f.enterSubView("a");
-    f.select({"a", "x"});
-    EXPECT_FALSE(eraseSelection(f.Ctx));
-    EXPECT_EQ(f.Messages.texts(), std::vector<std::string>{"根節點不允許刪除"});
-    EXPECT_EQ(f.tree(), "r(a(x),b)");
 }
 
 TEST(TreeCommands, EraseFillsClipboardAndClosesViewsInside) {

@@ -44,7 +44,7 @@ struct TEdit_Fixture {
         View.Root = Doc.root();
     }
     TTree_Node* node(std::string_view caption) { return find(*Doc.root(), caption); }
-    void select(std::initializer_list<std::string_view> captions) {
+    void select(const std::vector<std::string_view>& captions) {
         Doc.root()->clearSelection();
         for (auto caption : captions) node(caption)->Selected = 1;
     }

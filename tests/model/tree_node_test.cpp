@@ -5,38 +5,27 @@
 #include <string>
 #include <vector>
 
+#include "layout/tree_builder.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
 
 namespace vetra {
 namespace {
 
-std::unique_ptr<TTree_Node> named(const std::string& caption) {
-    auto node = std::make_unique<TTree_Node>();
-    node->setCaption(caption);
-    return node;
-}
+using testing::addChild;
 
 // r(a(a1 a2) b(b1))
 std::unique_ptr<TTree_Node> smallTree() {
-    auto root = named("r");
-    TTree_Node* a = root->appendChild(named("a"));
-    a->appendChild(named("a1"));
-    a->appendChild(named("a2"));
-    TTree_Node* b = root->appendChild(named("b"));
-    b->appendChild(named("b1"));
+    auto root = testing::makeNode("r");
+    TTree_Node* a = addChild(*root, "a");
+    addChild(*a, "a1");
+    addChild(*a, "a2");
+    addChild(*addChild(*root, "b"), "b1");
     return root;
 }
 
 std::string captionOf(const TTree_Node* node) {
     return node == nullptr ? "-" : std::string(node->Caption.view());
-}
-
-// A chain of `length` nodes below a root; returns the deepest.
-TTree_Node* buildChain(TTree_Node& root, int length) {
-    TTree_Node* at = &root;
-    for (int i = 0; i < length; ++i) at = at->appendChild(std::make_unique<TTree_Node>());
-    return at;
 }
 
 TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
@@ -164,7 +153,8 @@ TEST(TreeNode, DisplayOrderWalks) {
 TEST(TreeNode, DeepChainsNeedNoDeepStack) {
     constexpr int kDepth = 100000;
     auto root = std::make_unique<TTree_Node>();
-    TTree_Node* deepest = buildChain(*root, kDepth);
+    TTree_Node* deepest = root.get();
+    for (int i = 0; i < kDepth; ++i) deepest = deepest->appendChild(std::make_unique<TTree_Node>());
     root->recomputeDepth();
     EXPECT_EQ(deepest->Depth, kDepth + 1);
 

@@ -18,67 +18,28 @@ TEST(Undo, TakesBackEveryCommandExactly) {
         std::function<bool(TEdit_Fixture&)> run;
         const char* changed;  // the tree after the command, before undo
     } cases[] = {
+        // clang-format off
         {"create child", nullptr, {"a"}, [](auto& f) { return createChild(f.Ctx); }, nullptr},
-        {"create parent of root",
-         nullptr,
-         {"r"},
-         [](auto& f) { return createParent(f.Ctx); },
-         nullptr},
-        {"create parent of inner node",
-         nullptr,
-         {"x"},
-         [](auto& f) { return createParent(f.Ctx); },
-         nullptr},
-        {"create parent of sub-view root",
-         "a",
-         {"a"},
-         [](auto& f) { return createParent(f.Ctx); },
-         nullptr},
-        {"erase parent",
-         nullptr,
-         {"y"},
-         [](auto& f) { return eraseParent(f.Ctx); },
-         "r(a(x,y),b(c),d(y))"},
-        {"erase parent of the root",
-         "b",
-         {"c"},
-         [](auto& f) { return eraseParent(f.Ctx); },
-         nullptr},
-        {"erase parent (sub-view root)",
-         "d",
-         {"e"},
-         [](auto& f) { return eraseParent(f.Ctx); },
-         "r(a(x,y),b(c),e(y))"},
-        {"erase three siblings",
-         nullptr,
-         {"a", "b", "d"},
-         [](auto& f) { return eraseSelection(f.Ctx); },
-         "r"},
-        {"erase nested",
-         nullptr,
-         {"a", "x"},
-         [](auto& f) { return eraseSelection(f.Ctx); },
-         "r(b(c),d(e(y)))"},
-        {"paste",
-         nullptr,
-         {"x"},
-         [](auto& f) {
+        {"create parent of root", nullptr, {"r"}, [](auto& f) { return createParent(f.Ctx); }, nullptr},
+        {"create parent of inner node", nullptr, {"x"}, [](auto& f) { return createParent(f.Ctx); }, nullptr},
+        {"create parent of sub-view root", "a", {"a"}, [](auto& f) { return createParent(f.Ctx); }, nullptr},
+        {"erase parent", nullptr, {"y"}, [](auto& f) { return eraseParent(f.Ctx); }, "r(a(x,y),b(c),d(y))"},
+        {"erase parent of the root", "b", {"c"}, [](auto& f) { return eraseParent(f.Ctx); }, nullptr},
+        {"erase parent (sub-view root)", "d", {"e"}, [](auto& f) { return eraseParent(f.Ctx); }, "r(a(x,y),b(c),e(y))"},
+        {"erase three siblings", nullptr, {"a", "b", "d"}, [](auto& f) { return eraseSelection(f.Ctx); }, "r"},
+        {"erase nested", nullptr, {"a", "x"}, [](auto& f) { return eraseSelection(f.Ctx); }, "r(b(c),d(e(y)))"},
+        {"paste", nullptr, {"x"}, [](auto& f) {
              f.Clipboard.append(buildTree("p(q)"));
              f.Clipboard.append(buildTree("s"));
              return pasteClipboard(f.Ctx);
-         },
-         "r(a(x(p(q),s),y),b(c),d(e(y)))"},
-        {"drop two",
-         nullptr,
-         {"x", "c"},
-         [](auto& f) { return dropOnto(f.Ctx, f.node("e")); },
-         "r(a(y),b,d(e(y,x,c)))"},
+         }, "r(a(x(p(q),s),y),b(c),d(e(y)))"},
+        {"drop two", nullptr, {"x", "c"}, [](auto& f) { return dropOnto(f.Ctx, f.node("e")); }, "r(a(y),b,d(e(y,x,c)))"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TEdit_Fixture f("r(a(x,y),b(c),d(e(y)))");
         if (c.subView != nullptr) f.enterSubView(c.subView);
-        f.Doc.root()->clearSelection();
-        for (auto caption : c.selected) f.node(caption)->Selected = 1;
+        f.select(c.selected);
         TTree_Node* viewRoot = f.View.Root;
         f.View.restoreParentLink();
         auto before = snapshot(*f.Doc.root());
@@ -107,23 +68,27 @@ TEST(Undo, EmptyHistoryDoesNothing) {
     EXPECT_EQ(f.tree(), "r(a)");
 }
 
-TEST(Undo, CreateThenUndoSelectsTheParent) {
-    TEdit_Fixture f("r(a,b)");
-    f.select({"a"});
-    createChild(f.Ctx);
-    f.select({"b"});
-    undoLastCommand(f.Ctx);
-    EXPECT_EQ(selectedList(*f.View.Root), std::vector<TTree_Node*>{f.node("a")});
-}
-
-TEST(Undo, ErasedSiblingsReturnInOrderAndSelectionIsTheOldestRecord) {
-    TEdit_Fixture f("r(a,b,c,d)");
-    f.select({"a", "b", "d"});
-    eraseSelection(f.Ctx);
-    EXPECT_EQ(f.tree(), "r(c)");
-    undoLastCommand(f.Ctx);
-    EXPECT_EQ(f.tree(), "r(a,b,c,d)");
-    EXPECT_EQ(selectedList(*f.View.Root), std::vector<TTree_Node*>{f.node("a")});
+// After an undo the node of the group's oldest record is the one selected.
+TEST(Undo, SelectsTheOldestRecordsNode) {
+    const struct {
+        const char* name;
+        const char* tree;
+        std::vector<std::string_view> selected;
+        bool (*run)(TEdit_Context&);
+        const char* selectedBeforeUndo;  // null: leave the selection as it is
+    } cases[] = {
+        {"create child: the parent", "r(a,b)", {"a"}, createChild, "b"},
+        {"erased siblings: the first", "r(a,b,c,d)", {"a", "b", "d"}, eraseSelection, nullptr},
+    };
+    for (const auto& c : cases) {
+        TEdit_Fixture f(c.tree);
+        f.select(c.selected);
+        ASSERT_TRUE(c.run(f.Ctx)) << c.name;
+        if (c.selectedBeforeUndo != nullptr) f.select({c.selectedBeforeUndo});
+        ASSERT_TRUE(undoLastCommand(f.Ctx)) << c.name;
+        EXPECT_EQ(f.tree(), c.tree) << c.name;
+        EXPECT_EQ(selectedList(*f.View.Root), std::vector<TTree_Node*>{f.node("a")}) << c.name;
+    }
 }
 
 // A group is never cut short: changing 60 nodes and undoing restores all 60.

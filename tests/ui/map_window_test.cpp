@@ -86,17 +86,13 @@ TEST(MapWindow, StretchesTheWholeViewOverTheMap) {
 
 TEST(MapWindow, FollowModeTogglesWithClicks) {
     TMap_Fixture f;
-    const struct {
-        int clicks;
-        bool on;
-        Qt::CursorShape cursor;
-    } rows[] = {{0, false, Qt::CrossCursor},
-                {1, true, Qt::PointingHandCursor},
-                {1, false, Qt::CrossCursor}};
-    for (const auto& row : rows) {
-        for (int i = 0; i < row.clicks; ++i) QTest::mouseClick(f.map->Image_Map, Qt::LeftButton);
-        EXPECT_EQ(f.map->followMode(), row.on);
-        EXPECT_EQ(f.map->Image_Map->cursor().shape(), row.cursor);
+    EXPECT_FALSE(f.map->followMode()) << "off at first";
+    EXPECT_EQ(f.map->Image_Map->cursor().shape(), Qt::CrossCursor);
+    for (bool on : {true, false}) {
+        QTest::mouseClick(f.map->Image_Map, Qt::LeftButton);
+        EXPECT_EQ(f.map->followMode(), on);
+        EXPECT_EQ(f.map->Image_Map->cursor().shape(),
+                  on ? Qt::PointingHandCursor : Qt::CrossCursor);
     }
 }
 
@@ -108,66 +104,14 @@ TEST(MapWindow, FollowScrollArithmetic) {
         TView_Scroll_Bar h, v;
         std::pair<int32_t, int32_t> expected;
     } rows[] = {
-        {"middle of the picture",
-         0.5,
-         0.5,
-         2000,
-         1000,
-         400,
-         300,
-         {true, 7, 1600, 2000},
-         {true, 7, 700, 1000},
-         {800, 350}},
-        {"top-left corner clamps to 0",
-         0.0,
-         0.0,
-         2000,
-         1000,
-         400,
-         300,
-         {true, 7, 1600, 2000},
-         {true, 7, 700, 1000},
-         {0, 0}},
-        {"bottom-right clamps to the largest",
-         1.0,
-         1.0,
-         2000,
-         1000,
-         400,
-         300,
-         {true, 7, 1600, 2000},
-         {true, 7, 700, 1000},
-         {1600, 700}},
-        {"hidden bar keeps its position",
-         0.5,
-         0.5,
-         2000,
-         300,
-         400,
-         300,
-         {true, 7, 1600, 2000},
-         {false, 5, 0, 300},
-         {800, 5}},
-        {"range differs from the picture",
-         0.5,
-         0.5,
-         2000,
-         1000,
-         400,
-         300,
-         {true, 0, 3000, 4000},
-         {true, 0, 700, 1000},
-         {1600, 350}},
-        {"products truncate toward zero",
-         0.3333,
-         0.1,
-         1000,
-         1000,
-         401,
-         301,
-         {true, 0, 900, 1000},
-         {true, 0, 900, 1000},
-         {133, 0}},
+        // clang-format off
+        {"middle of the picture",        0.5, 0.5, 2000, 1000, 400, 300, {true, 7, 1600, 2000}, {true, 7, 700, 1000}, {800, 350}},
+        {"top-left corner clamps to 0",  0.0, 0.0, 2000, 1000, 400, 300, {true, 7, 1600, 2000}, {true, 7, 700, 1000}, {0, 0}},
+        {"bottom-right clamps to max",   1.0, 1.0, 2000, 1000, 400, 300, {true, 7, 1600, 2000}, {true, 7, 700, 1000}, {1600, 700}},
+        {"hidden bar keeps its position", 0.5, 0.5, 2000, 300, 400, 300, {true, 7, 1600, 2000}, {false, 5, 0, 300}, {800, 5}},
+        {"range differs from picture",   0.5, 0.5, 2000, 1000, 400, 300, {true, 0, 3000, 4000}, {true, 0, 700, 1000}, {1600, 350}},
+        {"products truncate to zero", 0.3333, 0.1, 1000, 1000, 401, 301, {true, 0, 900, 1000},  {true, 0, 900, 1000}, {133, 0}},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TMap_Fixture f;
