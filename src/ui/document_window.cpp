@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <unordered_set>
 
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
@@ -286,6 +287,32 @@ void TForm_Qo_Tree::closeViewsOf(const TTree_Node& node, bool wholeSubtree) {
     for (int32_t i = Views_.count(); i-- > 1;) {
         TNode_View* view = Views_.view(i);
         if (view != Views_.current() && leaving(view->Root)) Views_.closeView(view);
+    }
+    forgetInSavedStates(node, wholeSubtree);
+}
+
+void TForm_Qo_Tree::forgetInSavedStates(const TTree_Node& node, bool wholeSubtree) {
+    // Views remember collapsed and selected nodes by address. A node that
+    // leaves the tree may be freed later and its address reused by a new
+    // node, which must not come up collapsed or selected: the leaving nodes
+    // are dropped from every view's saved state now, while they are valid.
+    std::unordered_set<const TTree_Node*> leaving{&node};
+    if (wholeSubtree) {
+        std::vector<const TTree_Node*> pending(node.Children.begin(), node.Children.end());
+        while (!pending.empty()) {
+            const TTree_Node* at = pending.back();
+            pending.pop_back();
+            leaving.insert(at);
+            pending.insert(pending.end(), at->Children.begin(), at->Children.end());
+        }
+    }
+    auto prune = [&](TPtr_Array<TTree_Node>& saved) {
+        for (int32_t i = saved.count(); i-- > 0;)
+            if (leaving.count(saved[i]) != 0) saved.removeAt(i);
+    };
+    for (int32_t i = 0; i < Views_.count(); ++i) {
+        prune(Views_.view(i)->Saved_Selection);
+        prune(Views_.view(i)->Saved_Collapsed);
     }
 }
 

@@ -162,6 +162,7 @@ class TForm_Qo_Tree : public QWidget,
     void hideHover();
     void repaintPictureArea(const TPicture_Rect& area);
     void scheduleMapRefresh();
+    void forgetInSavedStates(const TTree_Node& node, bool wholeSubtree);
     void paintBand(QPainter& painter);
 
     TForm_Main_Vetra& Frame_;

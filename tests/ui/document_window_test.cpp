@@ -109,6 +109,25 @@ TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
     EXPECT_EQ(root->childCount(), 2) << "undo brings the node back (its view stays closed)";
 }
 
+TEST(DocumentWindow, LeavingNodesAreDroppedFromSavedViewStates) {
+    // A freed node's address may be reused by a new node; a view must not
+    // then show the newcomer collapsed or selected.
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    TTree_Node* root = f.window->currentRoot();
+    TTree_Node* a = root->child(0);
+    a->appendChild(std::make_unique<TTree_Node>());
+    a->Expanded = 0;
+    f.select(a);
+    f.select(root->child(1));
+    f.window->N_New_Node_ViewClick();  // the main view's state is saved now
+    TNode_View* main = f.window->views().view(0);
+    ASSERT_NE(main->Saved_Collapsed.indexOf(a), -1);
+    f.window->closeViewsOf(*a, true);
+    EXPECT_EQ(main->Saved_Collapsed.indexOf(a), -1);
+    EXPECT_EQ(main->Saved_Selection.indexOf(a), -1);
+}
+
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
     TWindow_Fixture f;
     std::string dir = ::testing::TempDir() + "vetra_window_links/";
