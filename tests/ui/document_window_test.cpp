@@ -9,6 +9,7 @@
 #include "layout/hit_test.h"
 #include "platform/text_mode.h"
 #include "store/options.h"
+#include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
 #include "ui/main_frame.h"
 #include "ui/ui_text.h"
@@ -126,6 +127,26 @@ TEST(DocumentWindow, LeavingNodesAreDroppedFromSavedViewStates) {
     f.window->closeViewsOf(*a, true);
     EXPECT_EQ(main->Saved_Collapsed.indexOf(a), -1);
     EXPECT_EQ(main->Saved_Selection.indexOf(a), -1);
+}
+
+TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    TTree_Node* a = f.window->currentRoot()->child(0);
+    f.window->openCaptionEditor(*a);
+    TForm_Caption& editor = TForm_Caption::instance();
+    editor.edit()->setText("pending");
+    editor.edit()->setModified(true);
+    editor.hideEditor();  // hidden, the change stays pending
+    f.select(a);
+    f.window->N_EraseClick();
+    // Saving empties the undo history and frees the erased node; a later
+    // commit must not write into it (the sanitizer build would catch it).
+    f.script.queueAnswer(QString::fromStdString(::testing::TempDir() + "vetra_pending.vt"));
+    f.window->N_SaveClick();
+    f.window->commitCaptionEditor();
+    ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
+    EXPECT_EQ(caption(f.window->currentRoot()->child(0)), "b");
 }
 
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
