@@ -28,28 +28,13 @@ int32_t hitNode(const TTree_Node& node, int32_t x, int32_t y) {
 }
 
 TNode_Hit hitSubtree(TTree_Node& root, int32_t x, int32_t y) {
-    // Positions are carried down so that each test costs O(1), not the depth.
-    struct TPlaced {
-        TTree_Node* node;
-        TNode_Point at;
-    };
-    std::vector<TPlaced> pending{{&root, absolutePosition(root)}};
-    while (!pending.empty()) {
-        TPlaced placed = pending.back();
-        pending.pop_back();
-        int32_t part = hitAt(*placed.node, placed.at, x, y);
-        if (part != kPart_None) return {placed.node, part};
-        if (!placed.node->Expanded) continue;
-        for (int32_t i = placed.node->childCount(); i-- > 0;) {
-            TTree_Node* child = placed.node->child(i);
-            const TLayout_Cache& c = child->Layout;
-            pending.push_back(
-                {child,
-                 {clampExtent(int64_t{placed.at.x} + c.Block_Pos.x + c.Box_Offset.x),
-                  clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
-        }
-    }
-    return {};
+    TNode_Hit hit;
+    hit.node = findVisiblePlaced(root, [&](TTree_Node& node, TNode_Point at) {
+        hit.part = hitAt(node, at, x, y);
+        return hit.part != kPart_None;
+    });
+    if (hit.node == nullptr) hit.part = kPart_None;
+    return hit;
 }
 
 void selectInRectangle(TTree_Node& root, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {

@@ -52,10 +52,11 @@ void forEachVisible(TTree_Node& root, TVisit visit) {
     }
 }
 
-// Calls visit(node, at) with each visible node's absolute box position, in
-// pre-order; positions are carried down, so the walk is linear.
+// Walks the visible nodes in pre-order with their absolute box positions,
+// carried down so the walk is linear, and stops at the first node for which
+// visit(node, at) returns true; that node, or null.
 template <class TVisit>
-void forEachVisiblePlaced(TTree_Node& root, TVisit visit) {
+TTree_Node* findVisiblePlaced(TTree_Node& root, TVisit visit) {
     struct TPlaced {
         TTree_Node* node;
         TNode_Point at;
@@ -64,7 +65,7 @@ void forEachVisiblePlaced(TTree_Node& root, TVisit visit) {
     while (!pending.empty()) {
         TPlaced placed = pending.back();
         pending.pop_back();
-        visit(*placed.node, placed.at);
+        if (visit(*placed.node, placed.at)) return placed.node;
         if (!placed.node->Expanded) continue;
         for (int32_t i = placed.node->childCount(); i-- > 0;) {
             TTree_Node* child = placed.node->child(i);
@@ -75,6 +76,16 @@ void forEachVisiblePlaced(TTree_Node& root, TVisit visit) {
                   clampExtent(int64_t{placed.at.y} + c.Block_Pos.y + c.Box_Offset.y)}});
         }
     }
+    return nullptr;
+}
+
+// Calls visit(node, at) for every visible node, as findVisiblePlaced walks.
+template <class TVisit>
+void forEachVisiblePlaced(TTree_Node& root, TVisit visit) {
+    findVisiblePlaced(root, [&](TTree_Node& node, TNode_Point at) {
+        visit(node, at);
+        return false;
+    });
 }
 
 }  // namespace vetra

@@ -11,6 +11,19 @@ namespace {
 
 enum class TButton { Ok, Yes, No, Cancel };
 
+TButton buttonOf(int standardButton) {
+    switch (standardButton) {
+        case QMessageBox::Yes:
+            return TButton::Yes;
+        case QMessageBox::No:
+            return TButton::No;
+        case QMessageBox::Cancel:
+            return TButton::Cancel;
+        default:
+            return TButton::Ok;
+    }
+}
+
 // Shows the box, or while a script runs records it and takes the queued
 // answer (the default button when none is queued).
 TButton ask(QWidget* parent, QMessageBox::Icon icon, std::string_view caption, const QString& text,
@@ -23,29 +36,11 @@ TButton ask(QWidget* parent, QMessageBox::Icon icon, std::string_view caption, c
         if (answer == "no" && (buttons & QMessageBox::No)) return TButton::No;
         if (answer == "cancel" && (buttons & QMessageBox::Cancel)) return TButton::Cancel;
         if (answer == "ok" && (buttons & QMessageBox::Ok)) return TButton::Ok;
-        switch (defaultButton) {
-            case QMessageBox::Yes:
-                return TButton::Yes;
-            case QMessageBox::No:
-                return TButton::No;
-            case QMessageBox::Cancel:
-                return TButton::Cancel;
-            default:
-                return TButton::Ok;
-        }
+        return buttonOf(defaultButton);
     }
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return TButton::Yes;
-        case QMessageBox::No:
-            return TButton::No;
-        case QMessageBox::Cancel:
-            return TButton::Cancel;
-        default:
-            return TButton::Ok;
-    }
+    return buttonOf(box.exec());
 }
 
 }  // namespace
