@@ -58,12 +58,26 @@ TEST(TreeNode, EmptyLinkOrExcerptBecomesAbsent) {
     EXPECT_FALSE(node.setCaption(nullptr, 0));
 }
 
+// The field holds 63 bytes and a NUL: names are cut on a character boundary
+// of what comes before the first NUL.
 TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
-    TTree_Node node;
-    std::string name(62, 'x');
-    name += "\xCB\xCE";  // a two-byte character straddling byte 63
-    node.setFontName(name);
-    EXPECT_EQ(node.fontName(), std::string(62, 'x'));
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string given;
+        std::string kept;
+    } rows[] = {
+        {"character straddling byte 63", std::string(62, 'x') + "\xCB\xCE", std::string(62, 'x')},
+        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y",
+         std::string(62, 'x') + "\x80"},
+        {"lead byte right before a NUL", "ab\xCB\0\xCEz"s, "ab"},
+        {"NUL ends the name", "Arial\0junk"s, "Arial"},
+    };
+    for (const auto& row : rows) {
+        TTree_Node node;
+        node.setFontName(row.given);
+        EXPECT_EQ(node.fontName(), row.kept) << row.name;
+    }
 }
 
 TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
@@ -192,6 +206,7 @@ TEST(TreeNode, ExcerptNeverSplitsACharacter) {
         {"300 single bytes", std::string(300, 'a'), 299},
         {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
         {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
+        {"0x80 is a character of its own", std::string(298, 'a') + "\x80" "b", 299},
     };
     for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
 }
