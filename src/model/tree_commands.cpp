@@ -62,7 +62,9 @@ bool eraseParent(TEdit_Context& ctx) {
     }
     if (!standsInTree(ctx.Doc, ctx.View, parent)) return false;
     std::unique_ptr<TTree_Node> child = parent->removeChild(node);
-    ctx.Host.closeViewsOf(*parent, true);
+    // Only the parent leaves the tree; the lifted child keeps its views and
+    // any caption pending for it.
+    ctx.Host.closeViewsOf(*parent, false);
     std::unique_ptr<TTree_Node> removed =
         replaceInTree(ctx.Doc, ctx.View, parent, std::move(child));
     node->recomputeDepth();

@@ -52,6 +52,9 @@ bool toggleExpanded(TEdit_Context& ctx);
 void expandToLevelCommand(TEdit_Context& ctx, int level);
 // Takes back the newest undo group; the view root may change with it.
 bool undoLastCommand(TEdit_Context& ctx);
+// Applies again the newest group undo took back, with the same nodes in the
+// same places and the selection it had; any new command drops what is left.
+bool redoLastUndo(TEdit_Context& ctx);
 
 // Records the content of each node before a style, colour or dialog change,
 // in one group. The caller then changes the nodes and sets modified.
