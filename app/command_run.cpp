@@ -11,6 +11,7 @@
 #include "ui/main_frame.h"
 #include "ui/script_runner.h"
 #include "ui/tool_script_commands.h"
+#include "ui/view_script_commands.h"
 
 namespace vetra {
 namespace {
@@ -76,6 +77,7 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
         addToolScriptCommands(runner, frame);
+        addViewScriptCommands(runner, frame);
         if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
             printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;

@@ -13,6 +13,7 @@
 #include "ui/dialog_script.h"
 #include "ui/form_option.h"
 #include "ui/message_box.h"
+#include "ui/status_line.h"
 #include "ui/tool_icons.h"
 #include "ui/tool_windows.h"
 #include "ui/ui_text.h"
@@ -70,6 +71,7 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
             QMetaObject::invokeMethod(sub->widget(), "activated", Qt::DirectConnection);
     });
     resize(1200, 800);
+    installStatusLine(*this);
     installToolWindows(*this);
 }
 
@@ -144,7 +146,11 @@ void TForm_Main_Vetra::buildEditMenu() {
     QMenu* edit = menuBar()->addMenu(uiText("編輯 &E"));
     edit->setObjectName("N2");
     addForwardedItem(edit, "N_Create", "新增下級     Insert", "N_CreateClick");
-    QAction* undo = addForwardedItem(edit, "N_Undo", "回退上一操作 Ctrl+BS", "N_UndoClick");
+    QAction* undo =
+        addForwardedItem(edit, "N_Undo", "回退上一操作 Ctrl+BS", "N_UndoClick", "Ctrl+Z");
+    QAction* redo = addForwardedItem(edit, "N_Redo", "重做", "N_RedoClick");
+    redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    redo->setShortcutContext(Qt::ApplicationShortcut);
     addForwardedItem(edit, "N_Edit", "編輯 Enter", "N_EditClick");
     addForwardedItem(edit, "N_Create_Parent", "增加父節點", "N_Create_ParentClick");
     addForwardedItem(edit, "N_Erase_Parent", "刪除父節點", "N_Erase_ParentClick");
@@ -176,12 +182,24 @@ void TForm_Main_Vetra::buildEditMenu() {
                          kExpandHandlers[level]);
     addForwardedItem(edit, "N_Node_Set_Color", "節點設置色彩", "N_Node_Set_ColorClick", "Ctrl+Q");
     addForwardedItem(edit, "N_Create_View", "創建子視窗編輯", "N_New_Node_ViewClick", "F4");
-    connect(edit, &QMenu::aboutToShow, this, [this, undo] {
-        bool hasHistory = false;
-        if (QWidget* window = activeDocumentWindow())
+    edit->addSeparator();
+    addForwardedItem(edit, "N_Zoom_In", "放大", "N_Zoom_InClick")
+        ->setShortcuts({QKeySequence("Ctrl+="), QKeySequence("Ctrl++")});
+    addForwardedItem(edit, "N_Zoom_Out", "縮小", "N_Zoom_OutClick", "Ctrl+-");
+    addForwardedItem(edit, "N_Zoom_Reset", "原始大小 100%", "N_Zoom_ResetClick", "Ctrl+0");
+    addForwardedItem(edit, "N_Zoom_Fit", "適合視窗大小", "N_Zoom_FitClick");
+    for (const char* name : {"N_Zoom_In"})
+        findChild<QAction*>(name)->setShortcutContext(Qt::ApplicationShortcut);
+    connect(edit, &QMenu::aboutToShow, this, [this, undo, redo] {
+        bool hasHistory = false, hasRedo = false;
+        if (QWidget* window = activeDocumentWindow()) {
             QMetaObject::invokeMethod(window, "hasUndoHistory", Qt::DirectConnection,
                                       Q_RETURN_ARG(bool, hasHistory));
+            QMetaObject::invokeMethod(window, "hasRedoHistory", Qt::DirectConnection,
+                                      Q_RETURN_ARG(bool, hasRedo));
+        }
         undo->setEnabled(hasHistory);
+        redo->setEnabled(hasRedo);
     });
 }
 
@@ -263,6 +281,8 @@ void TForm_Main_Vetra::buildToolBar() {
         {"ToolButton_Cut", "剪切", TTool_Glyph::Cut, "N_Cut"},
         {"ToolButton_Copy", "複製", TTool_Glyph::Copy, "N_Copy"},
         {"ToolButton_Paster", "粘貼", TTool_Glyph::Paste, "N_Paster"},
+        {"ToolButton_Undo", "回退上一操作", TTool_Glyph::Undo, "N_Undo"},
+        {"ToolButton_Redo", "重做", TTool_Glyph::Redo, "N_Redo"},
         {nullptr, nullptr, TTool_Glyph::New, nullptr},
         {"ToolButton_Preview", "增加節點", TTool_Glyph::AddNode, "N_Create"},
         {"ToolButton_Unit_List", "編輯資訊", TTool_Glyph::Edit, "N_Edit"},
@@ -327,6 +347,7 @@ void TForm_Main_Vetra::addDocumentWindow(QWidget* window) {
     });
     sub->showMaximized();
     Mdi_Area_->setActiveSubWindow(sub);
+    window->setFocus();  // the drawing takes the keys at once
     emit documentWindowsChanged();
 }
 

@@ -204,8 +204,7 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         // The frame's shortcuts take their keys first, as on a real keyboard.
         QKeySequence sequence(QKeyCombination(modifiers & ~Qt::KeypadModifier, Qt::Key(key)));
         for (QAction* action : Frame_.findChildren<QAction*>())
-            if (action->isEnabled() && !action->shortcut().isEmpty() &&
-                action->shortcut() == sequence &&
+            if (action->isEnabled() && action->shortcuts().contains(sequence) &&
                 action->shortcutContext() == Qt::ApplicationShortcut) {
                 action->trigger();
                 settle();
@@ -306,6 +305,8 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         if (current >= 0 && current < tabs.size()) tabs[current] = "[" + tabs[current] + "]";
         Output_("views " + tabs.join(' '));
         Output_(QString("clipboard %1").arg(nodeClipboard().count()));
+        Output_(QString("redo %1").arg(doc.Undo.redoCount()));
+        Output_(QString("zoom %1").arg(window->zoomPercent()));
         return true;
     }
     *error = "unknown command " + command;
