@@ -451,7 +451,7 @@ void TForm_Qo_Tree::makeVisible(TTree_Node& node) {
 }
 
 void TForm_Qo_Tree::openCaptionEditor(TTree_Node& node) {
-    TForm_Caption::instance().showFor(*this, node, viewportPositionOf(node));
+    TForm_Caption::instance().showFor(*this, node, viewportPositionOf(node), Image_View_->zoom());
 }
 
 void TForm_Qo_Tree::commitCaptionEditor() {

@@ -12,12 +12,13 @@ namespace {
 
 using vetra::test::TRun;
 
-TRun runScript(const std::string& script) {
+TRun runScript(const std::string& script, int mode = 1) {
     std::string dir = vetra::test::testScratch("/");
     std::filesystem::create_directories(dir);
     std::ofstream(dir + "script.txt") << script;
     return vetra::test::runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                                   "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt");
+                                   "config VETRA_TEXT_MODE=" + std::to_string(mode) +
+                                   " " VETRA_BINARY " --run script.txt");
 }
 
 // The lines of `text` that start with `prefix` (all of them for "").
@@ -63,6 +64,9 @@ TEST(EditorConventions, ScriptedSessions) {
          "zoom 200\nkey Ctrl+=\nstate\nkey Ctrl+-\nkey Ctrl+-\nstate\nkey Ctrl+0\nstate\nzoom "
          "5\nstate\nzoom 1000\nwheel 0 120 ctrl\nstate\nwheel 0 -120 ctrl\nstate\n",
          "zoom", "zoom 250\nzoom 175\nzoom 100\nzoom 10\nzoom 400\nzoom 300\n"},
+        {"the code page's missing characters are reported while typing, not after",
+         "key Ins\ntype 😀x\nkey Esc\n", "",
+         "message: 系统警告: 标题中有 1 个字符无法以当前编码保存，已换成“?”\n"},
         {"a search without a match says so in the status bar", "search 没有这个\n", "",
          "message: status: 找不到 “没有这个”\n"},
     };
@@ -71,6 +75,14 @@ TEST(EditorConventions, ScriptedSessions) {
         EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
         EXPECT_EQ(linesStartingWith(run.out, row.only), row.expected) << row.name;
     }
+}
+
+// In traditional mode a simplified character that Big5 lacks is typed as its
+// traditional form instead of becoming "?".
+TEST(EditorConventions, TraditionalModeConvertsTypedSimplifiedCharacters) {
+    TRun run = runScript("key Ins\ntype 这们\nkey Return\ndump\n", 2);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "雙擊輸入標題 *\n  這們\n");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "store/options.h"
 #include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
+#include "ui/image_view.h"
 #include "ui/main_frame.h"
 #include "ui/ui_text.h"
 
@@ -135,8 +136,7 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
     TTree_Node* a = f.window->currentRoot()->child(0);
     f.window->openCaptionEditor(*a);
     TForm_Caption& editor = TForm_Caption::instance();
-    editor.edit()->setText("pending");
-    editor.edit()->setModified(true);
+    editor.setPendingText("pending");
     editor.hideEditor();  // hidden, the change stays pending
     f.select(a);
     f.window->N_EraseClick();
@@ -147,6 +147,28 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
     f.window->commitCaptionEditor();
     ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
     EXPECT_EQ(caption(f.window->currentRoot()->child(0)), "b");
+}
+
+// The editor widens, then wraps and grows taller, up to the visible width;
+// text beyond the caption limit is refused with a message, never cut silently.
+TEST(DocumentWindow, CaptionEditorGrowsWithTheTextAndRefusesTooMuch) {
+    TWindow_Fixture f;
+    f.addChildren({"a"});
+    f.window->openCaptionEditor(*f.window->currentRoot()->child(0));
+    TForm_Caption& editor = TForm_Caption::instance();
+    const QRect start = editor.geometry();
+    editor.edit()->insertPlainText(QString(300, 'x'));
+    const int visible = f.window->imageView()->viewport()->width();
+    EXPECT_GT(editor.width(), start.width());
+    EXPECT_LE(editor.geometry().right(), visible);
+    EXPECT_GT(editor.height(), 2 * start.height()) << "wrapped onto several lines";
+
+    editor.edit()->selectAll();
+    editor.edit()->insertPlainText(QString(TForm_Caption::kMax_Characters + 100, 'y'));
+    EXPECT_EQ(editor.text().size(), TForm_Caption::kMax_Characters);
+    EXPECT_TRUE(f.script.messages().contains(
+        QString::fromUtf8("status: 标题最多 32767 个字符，多出的部分没有加入")))
+        << f.script.messages().join('\n').toStdString();
 }
 
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
