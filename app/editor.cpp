@@ -9,6 +9,7 @@
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
+#include "ui/qt_translations.h"
 #include "ui/single_instance.h"
 
 namespace vetra {
@@ -17,6 +18,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     QApplication application(argc, argv);
     application.setApplicationName("vetra");
     application.setDesktopFileName("vetra");
+    installQtTranslations();
 
     // A second start hands its file to the first and ends.
     if (TSingle_Instance::handOver(fileName)) return 0;
