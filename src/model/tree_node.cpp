@@ -40,11 +40,20 @@ std::string_view newNodeCaption() {
     return cachedProgramText("新節點", cache);
 }
 
+std::string_view defaultFontName() {
+    static const char* interned[3] = {};
+    const int mode = activeTextMode();
+    if (interned[mode] == nullptr) {
+        static std::string cache[3];
+        interned[mode] = internFontName(cachedProgramText("宋體", cache));
+    }
+    return interned[mode];
+}
+
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());
     Note_Excerpt.assign({});
-    static const char* const defaultFont = internFontName(kDefault_Font_Name);
-    Font_Name = defaultFont;
+    Font_Name = defaultFontName().data();
 }
 
 TTree_Node::~TTree_Node() {

@@ -178,7 +178,10 @@ class TNode_Record_Reader {
                 // The field holds 63 bytes; a longer name keeps its first 63
                 // bytes, cut so that no character is split.
                 if (!Input_.readText(Scratch_, length)) return false;
-                node.setFontName(Scratch_);
+                // Shown in the active code page, as captions are.
+                node.setFontName(recordMode == Active_Mode_
+                                     ? Scratch_
+                                     : convertRecordText(Scratch_, recordMode));
                 return true;
             case record::Format_Marker: {
                 char ignored = 0;

@@ -36,6 +36,10 @@ TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
     EXPECT_TRUE(node.Note_Excerpt.isPresent());
     EXPECT_TRUE(node.Note_Excerpt.isEmpty());
     EXPECT_EQ(node.fontName(), kDefault_Font_Name);
+    setActiveTextMode(2);
+    EXPECT_EQ(codePageToUtf8(TTree_Node().fontName(), 2).text, "宋體")
+        << "the default font reads right in traditional mode";
+    setActiveTextMode(1);
     EXPECT_EQ(node.Color_Fill, -1);
     EXPECT_EQ(node.Color_Link_Down, 0x00800000);
     EXPECT_EQ(node.View_Style_Used, 1);
@@ -206,7 +210,10 @@ TEST(TreeNode, ExcerptNeverSplitsACharacter) {
         {"300 single bytes", std::string(300, 'a'), 299},
         {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
         {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
-        {"0x80 is a character of its own", std::string(298, 'a') + "\x80" "b", 299},
+        {"0x80 is a character of its own",
+         std::string(298, 'a') + "\x80"
+                                 "b",
+         299},
     };
     for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
 }
