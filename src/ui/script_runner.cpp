@@ -56,8 +56,10 @@ QPoint pointOf(TForm_Qo_Tree& window, TTree_Node& node, const QString& part) {
     if (part == "link") rect = &c.Link_Rect;
     if (part == "marker") rect = &c.Marker_Rect;
     QPoint box = window.viewportPositionOf(node);
-    if (rect != nullptr) return box + QPoint(rect->x + rect->width / 2, rect->y + rect->height / 2);
-    return box + QPoint(c.Box_Width / 2, c.Box_Height / 2);
+    const double zoom = window.zoomPercent() / 100.0;
+    QPointF inBox = rect != nullptr ? QPointF(rect->x + rect->width / 2, rect->y + rect->height / 2)
+                                    : QPointF(c.Box_Width / 2, c.Box_Height / 2);
+    return box + (inBox * zoom).toPoint();
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
@@ -281,8 +283,9 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
             window->currentRoot()->clearSelection();
             window->makeVisible(*from);
             start = window->viewportPositionOf(*from);
+            const double zoom = window->zoomPercent() / 100.0;
             end = window->viewportPositionOf(*to) +
-                  QPoint(to->Layout.Box_Width - 1, to->Layout.Box_Height - 1);
+                  (QPointF(to->Layout.Box_Width - 1, to->Layout.Box_Height - 1) * zoom).toPoint();
         }
         sendMouse(view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
         sendMouse(view, QEvent::MouseMove, (start + end) / 2, Qt::LeftButton);

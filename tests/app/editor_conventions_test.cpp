@@ -67,6 +67,11 @@ TEST(EditorConventions, ScriptedSessions) {
         {"the code page's missing characters are reported while typing, not after",
          "key Ins\ntype 😀x\nkey Esc\n", "",
          "message: 系统警告: 标题中有 1 个字符无法以当前编码保存，已换成“?”\n"},
+        {"clicks, drags and the rubber band hit the zoomed drawing",
+         std::string(kTwo_Children) +
+             "zoom 250\nclick r.1\ndump\ndrag r.1 r.0\ndump\nzoom 40\nband r r.0.0\ndump\n",
+         "",
+         "双击输入标题\n  A\n  B *\n双击输入标题\n  A\n    B *\n双击输入标题 *\n  A *\n    B *\n"},
         {"a search without a match says so in the status bar", "search 没有这个\n", "",
          "message: status: 找不到 “没有这个”\n"},
     };
