@@ -102,14 +102,6 @@ TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
     EXPECT_EQ(a->Parent, root.get()) << "the caller decides about Parent";
 }
 
-TEST(TreeNode, SubtreeMembership) {
-    auto root = smallTree();
-    TTree_Node* a = root->child(0);
-    EXPECT_TRUE(isInSubtree(a, a));
-    EXPECT_TRUE(isInSubtree(root.get(), a->child(1)));
-    EXPECT_FALSE(isInSubtree(a, root->child(1)->child(0)));
-}
-
 TEST(TreeNode, ExpandToLevelVisitsOnlyWhatItOpens) {
     auto root = smallTree();
     root->child(0)->child(0)->Expanded = 1;

@@ -179,18 +179,6 @@ TEST(Undo, LargeGroupIsTakenBackWhole) {
     EXPECT_EQ(nodes[0]->Selected, 1) << "the oldest record's node ends selected";
 }
 
-// Erasing more than 51 nodes and undoing brings every one of them back.
-TEST(Undo, ManyErasedNodesAllReturn) {
-    TEdit_Fixture f("r");
-    for (int i = 0; i < 80; ++i) f.Doc.root()->appendChild(std::make_unique<TTree_Node>());
-    auto before = snapshot(*f.Doc.root());
-    for (TTree_Node* child : f.Doc.root()->Children) child->Selected = 1;
-    ASSERT_TRUE(eraseSelection(f.Ctx));
-    EXPECT_EQ(f.Doc.root()->childCount(), 0);
-    ASSERT_TRUE(undoLastCommand(f.Ctx));
-    EXPECT_EQ(snapshot(*f.Doc.root()), before);
-}
-
 TEST(Undo, ContentChangeBringsBackOldNoteForTheNextSave) {
     TEdit_Fixture f("r(a)");
     TTree_Node* a = f.node("a");
@@ -205,19 +193,6 @@ TEST(Undo, ContentChangeBringsBackOldNoteForTheNextSave) {
     EXPECT_EQ(a->Work_Offset, 100);
     EXPECT_EQ(a->Work_Size, 20);
     EXPECT_EQ(a->Content_Dirty, 1);
-}
-
-TEST(Undo, SeveralCommandsUndoneInTurn) {
-    TEdit_Fixture f("r(a,b)");
-    f.select({"a"});
-    createChild(f.Ctx);
-    f.select({"b"});
-    createParent(f.Ctx);
-    f.select({"a"});
-    eraseSelection(f.Ctx);
-    while (undoLastCommand(f.Ctx)) {
-    }
-    EXPECT_EQ(f.tree(), "r(a,b)");
 }
 
 }  // namespace

@@ -151,18 +151,6 @@ TEST(MapWindow, MouseMovesScrollOnlyInFollowModeAndWithAWindow) {
     EXPECT_FALSE(mapFollowAt(*f.map, 0.5, 0.5));
 }
 
-TEST(MapWindow, ScriptMoveTurnsFollowModeOn) {
-    TMap_Fixture f;
-    f.window.Picture.Width = 1000;
-    f.window.Picture.Height = 1000;
-    f.window.Scroll = {{true, 0, 600, 1000}, {true, 0, 700, 1000}};
-    EXPECT_TRUE(mapFollowAt(*f.map, 0.75, 0.25));
-    EXPECT_TRUE(f.map->followMode());
-    EXPECT_TRUE(mapFollowAt(*f.map, 0.75, 0.25));
-    EXPECT_TRUE(f.map->followMode()) << "a second move keeps it on";
-    EXPECT_EQ(f.window.Scrolled_To.back(), std::make_pair(550, 100));
-}
-
 TEST(MapWindow, PlaceAndVisibilityGoToTheOptions) {
     TMap_Fixture f;
     f.map->resize(180, 120);
