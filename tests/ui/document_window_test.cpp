@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -169,6 +171,24 @@ TEST(DocumentWindow, CaptionEditorGrowsWithTheTextAndRefusesTooMuch) {
     EXPECT_TRUE(f.script.messages().contains(
         QString::fromUtf8("status: 标题最多 32767 个字符，多出的部分没有加入")))
         << f.script.messages().join('\n').toStdString();
+}
+
+// On a tall drawing one notch scrolls at most a third of the visible height
+// (a thirtieth of the range would jump several screens).
+TEST(DocumentWindow, AWheelNotchScrollsAtMostAThirdOfTheView) {
+    TWindow_Fixture f;
+    TTree_Node* root = f.window->currentRoot();
+    for (int i = 0; i < 3000; ++i) root->appendChild(std::make_unique<TTree_Node>());
+    f.window->refresh();
+    QWidget* view = f.window->imageView()->viewport();
+    const int before = f.window->imageView()->scrollY();
+    QPointF at = view->rect().center();
+    QWheelEvent notch(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &notch);
+    const int moved = f.window->imageView()->scrollY() - before;
+    EXPECT_GT(moved, 0);
+    EXPECT_LE(moved, view->height() / 3);
 }
 
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
