@@ -1,5 +1,7 @@
 // Taking back the newest undo group, record by record, newest first.
 
+#include <algorithm>
+
 #include "model/tree_commands.h"
 #include "model/tree_placement.h"
 
@@ -79,11 +81,31 @@ TTree_Node* takeBack(TEdit_Context& ctx, TUndo_Record& record) {
     return nullptr;
 }
 
+// True (after telling the user) when taking the group back would give a node
+// more children than a file can hold.
+bool overfillsANode(TEdit_Context& ctx, TUndo_Group& group) {
+    std::vector<std::pair<const TTree_Node*, int64_t>> gains;
+    for (int32_t i = 0; i < group.count(); ++i) {
+        const TUndo_Record& record = group.record(i);
+        bool adds = record.Op == TUndo_Op::Erase || record.Op == TUndo_Op::Erase_Parent ||
+                    (record.Op == TUndo_Op::Move && record.A != record.B);
+        if (!adds || record.A == nullptr) continue;
+        auto at = std::find_if(gains.begin(), gains.end(),
+                               [&](const auto& gain) { return gain.first == record.A; });
+        if (at == gains.end()) at = gains.insert(gains.end(), {record.A, 0});
+        ++at->second;
+    }
+    for (const auto& [parent, added] : gains)
+        if (refusesMoreChildren(ctx, *parent, added)) return true;
+    return false;
+}
+
 }  // namespace
 
 bool undoLastCommand(TEdit_Context& ctx) {
     TUndo_Group* group = ctx.Doc.Undo.newest();
     if (group == nullptr) return false;
+    if (overfillsANode(ctx, *group)) return false;
     while (std::unique_ptr<TUndo_Record> record = group->takeNewest()) {
         TTree_Node* select = takeBack(ctx, *record);
         if (select == nullptr) continue;

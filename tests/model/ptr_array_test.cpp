@@ -27,7 +27,7 @@ TEST(PtrArray, AppendingGrowsTwentyAtATime) {
     const struct {
         int appended;
         int capacity;
-    } steps[] = {{1, 30}, {30, 30}, {31, 50}, {50, 50}, {51, 70}};
+    } steps[] = {{1, 30}, {30, 30}, {31, 50}, {50, 50}, {51, 70}, {1030, 1030}, {1031, 1545}};
     int done = 0;
     for (const auto& step : steps) {
         while (done < step.appended) {
