@@ -34,14 +34,8 @@ void TTree_Doc::compactIfWasteful() {
 }
 
 std::unique_ptr<TFile> TTree_Doc::createSiblingOf(const std::string& path, std::string& tempName) {
-    std::string target = resolvedPathOf(path);
-    tempName = directoryOf(target) + "/." + baseNameOf(target) + ".XXXXXX";
-    int fd = ::mkstemp(tempName.data());
-    if (fd < 0) {
-        tempName.clear();
-        return nullptr;
-    }
-    ::close(fd);
+    tempName = createSiblingTemp(path);
+    if (tempName.empty()) return nullptr;
     std::unique_ptr<TFile> file = Open_File(tempName, TOpen_Mode::ReadWrite);
     if (!file) std::remove(tempName.c_str());
     return file;

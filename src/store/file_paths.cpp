@@ -35,6 +35,16 @@ std::string absolutePathOf(const std::string& path) {
     return error ? path : absolute.lexically_normal().string();
 }
 
+std::string createSiblingTemp(const std::string& path) {
+    std::string target = resolvedPathOf(path);
+    std::string name = directoryOf(target);
+    name.append("/.").append(baseNameOf(target)).append(".XXXXXX");
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return {};
+    ::close(fd);
+    return name;
+}
+
 bool syncDirectoryOf(const std::string& path) {
     int fd = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;

@@ -12,6 +12,9 @@ std::string baseNameOf(const std::string& path);
 std::string resolvedPathOf(const std::string& path);
 // `path` taken from the current directory when it is relative.
 std::string absolutePathOf(const std::string& path);
+// Creates a new empty file ".<name>.XXXXXX" beside the file `path` names
+// (a symbolic link's target) and returns its name; empty when it cannot.
+std::string createSiblingTemp(const std::string& path);
 // Makes the directory entry changes (create, rename, delete) beside `path` durable.
 bool syncDirectoryOf(const std::string& path);
 

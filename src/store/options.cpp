@@ -171,10 +171,8 @@ bool TOptions::save() const {
     // A sibling is written and synced, then renamed over the file, so a
     // crash leaves the old options or the new ones, never half of them.
     std::string target = resolvedPathOf(File_Name);
-    std::string sibling = directoryOf(target) + "/." + baseNameOf(target) + ".XXXXXX";
-    int fd = ::mkstemp(sibling.data());
-    if (fd < 0) return false;
-    ::close(fd);
+    std::string sibling = createSiblingTemp(target);
+    if (sibling.empty()) return false;
     auto file = openFile(sibling, TOpen_Mode::ReadWrite);
     std::string text = serialize();
     bool written = file && file->write(text.data(), int64_t(text.size())) && file->flush();

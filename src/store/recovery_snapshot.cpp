@@ -31,10 +31,8 @@ void makePrivateDirectories(const std::string& directory) {
 // it over `path`.
 template <typename TWrite>
 bool replaceAtomically(const TTree_Doc::TFile_Opener& open, const std::string& path, TWrite write) {
-    std::string sibling = directoryOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
-    int fd = ::mkstemp(sibling.data());
-    if (fd < 0) return false;
-    ::close(fd);
+    std::string sibling = createSiblingTemp(path);
+    if (sibling.empty()) return false;
     std::unique_ptr<TFile> file = open(sibling, TOpen_Mode::ReadWrite);
     bool written = file && write(*file) && file->flush();
     file.reset();

@@ -48,7 +48,8 @@ bool readExactly(TFile& file, std::string& bytes, int64_t count) {
 
 std::string journalPathOf(const std::string& documentPath) {
     std::string real = resolvedPathOf(documentPath);
-    return directoryOf(real) + "/." + baseNameOf(real) + "-journal";
+    std::string journal = directoryOf(real);
+    return journal.append("/.").append(baseNameOf(real)).append("-journal");
 }
 
 bool encodeJournal(TFile& document, int64_t oldSize, const std::vector<TByte_Range>& ranges,
@@ -67,55 +68,77 @@ bool encodeJournal(TFile& document, int64_t oldSize, const std::vector<TByte_Ran
     pieces.push_back(std::move(header));
     for (const TByte_Range& range : kept) {
         std::string record;
+        record.reserve(size_t(kRecordHeaderSize + range.Length));
         putLe(record, static_cast<uint64_t>(range.Offset), 8);
         putLe(record, static_cast<uint64_t>(range.Length), 4);
-        std::string bytes;
-        if (!document.seek(range.Offset) || !readExactly(document, bytes, range.Length))
+        record.resize(size_t(kRecordHeaderSize + range.Length));
+        char* bytes = record.data() + kRecordHeaderSize;
+        if (!document.seek(range.Offset) || document.read(bytes, range.Length) != range.Length)
             return false;
-        uint32_t crc = crcOf(record.data(), record.size());
-        putLe(record, crcOf(bytes.data(), bytes.size(), crc), 4);
-        record += bytes;
+        uint32_t crc = crcOf(record.data(), 12);
+        crc = crcOf(bytes, size_t(range.Length), crc);
+        for (int i = 0; i < 4; ++i) record[size_t(12 + i)] = static_cast<char>(crc >> (8 * i));
         pieces.push_back(std::move(record));
     }
     return true;
 }
 
-bool decodeJournal(TFile& journal, TJournal& out) {
-    int64_t size = journal.size();
+namespace {
+
+// Reads the segment at `at`: false when it is partial or damaged.
+bool decodeSegment(TFile& journal, int64_t size, int64_t& at, TJournal& out) {
     std::string header;
-    if (size < kHeaderSize || !journal.seek(0) || !readExactly(journal, header, kHeaderSize))
+    if (size - at < kHeaderSize || !journal.seek(at) || !readExactly(journal, header, kHeaderSize))
         return false;
     if (std::memcmp(header.data(), kMagic, sizeof kMagic) != 0) return false;
     if (getLe(header.data() + 20, 4) != crcOf(header.data(), 20)) return false;
-    out.Old_Size = static_cast<int64_t>(getLe(header.data() + 8, 8));
+    auto oldSize = static_cast<int64_t>(getLe(header.data() + 8, 8));
     uint64_t count = getLe(header.data() + 16, 4);
-    if (out.Old_Size < 0) return false;
-    out.Records.clear();
-    int64_t at = kHeaderSize;
+    if (oldSize < 0 || (at > 0 && oldSize != out.Old_Size)) return false;
+    int64_t next = at + kHeaderSize;
+    std::vector<TJournal_Record> records;
     for (uint64_t i = 0; i < count; ++i) {
         std::string head;
-        if (size - at < kRecordHeaderSize || !readExactly(journal, head, kRecordHeaderSize))
+        if (size - next < kRecordHeaderSize || !readExactly(journal, head, kRecordHeaderSize))
             return false;
         auto offset = static_cast<int64_t>(getLe(head.data(), 8));
         auto length = static_cast<int64_t>(getLe(head.data() + 8, 4));
-        at += kRecordHeaderSize;
-        if (offset < 0 || length <= 0 || length > size - at || offset + length > out.Old_Size)
+        next += kRecordHeaderSize;
+        if (offset < 0 || length <= 0 || length > size - next || offset + length > oldSize)
             return false;
         TJournal_Record record{offset, {}};
         if (!readExactly(journal, record.Bytes, length)) return false;
         uint32_t crc = crcOf(head.data(), 12);
         if (getLe(head.data() + 12, 4) != crcOf(record.Bytes.data(), record.Bytes.size(), crc))
             return false;
-        at += length;
-        out.Records.push_back(std::move(record));
+        next += length;
+        records.push_back(std::move(record));
     }
-    return at == size;
+    out.Old_Size = oldSize;
+    for (TJournal_Record& record : records) out.Records.push_back(std::move(record));
+    at = next;
+    return true;
+}
+
+}  // namespace
+
+bool decodeJournal(TFile& journal, TJournal& out) {
+    int64_t size = journal.size();
+    out.Records.clear();
+    int64_t at = 0;
+    if (size < 0 || !decodeSegment(journal, size, at, out)) return false;
+    // A later segment that is partial was being written when the save
+    // stopped: the bytes it was to save had not been touched yet.
+    while (at < size && decodeSegment(journal, size, at, out)) {
+    }
+    return true;
 }
 
 bool applyJournal(const TJournal& journal, TFile& document) {
-    for (const TJournal_Record& record : journal.Records)
-        if (!document.seek(record.Offset) ||
-            !document.write(record.Bytes.data(), int64_t(record.Bytes.size())))
+    // Newest first, so the oldest bytes of any place are the ones left.
+    for (auto record = journal.Records.rbegin(); record != journal.Records.rend(); ++record)
+        if (!document.seek(record->Offset) ||
+            !document.write(record->Bytes.data(), int64_t(record->Bytes.size())))
             return false;
     return document.truncate(journal.Old_Size) && document.flush();
 }
@@ -135,12 +158,13 @@ TJournal_Found recoverFromJournal(const std::string& documentPath, TFile& docume
         if (writable) std::remove(journalPath.c_str());
         return TJournal_Found::None;
     }
-    if (writable) {
-        if (!applyJournal(journal, document)) return TJournal_Found::Needs_Recovery;
+    if (writable && applyJournal(journal, document)) {
         std::remove(journalPath.c_str());
         syncDirectoryOf(journalPath);
         return TJournal_Found::Rolled_Back;
     }
+    // The document cannot be put back on disk: the caller may read it as it
+    // was from memory.
     if (recovered != nullptr) {
         auto copy = std::make_unique<TMemory_File>();
         std::string bytes;
@@ -155,7 +179,7 @@ TJournal_Found recoverFromJournal(const std::string& documentPath, TFile& docume
 int removeLeftoverCompactions(const std::string& documentPath) {
     std::string real = resolvedPathOf(documentPath);
     std::string directory = directoryOf(real);
-    std::string prefix = "." + baseNameOf(real) + ".";
+    std::string prefix = std::string(".").append(baseNameOf(real)).append(".");
     DIR* listing = ::opendir(directory.c_str());
     if (listing == nullptr) return 0;
     int removed = 0;
@@ -181,32 +205,50 @@ TSave_Journal::TSave_Journal(std::string documentPath, TJournal_Opener open)
       Journal_Path(journalPathOf(Document_Path)),
       Open_(std::move(open)) {}
 
+TSave_Journal::~TSave_Journal() = default;
+
 bool TSave_Journal::begin(TFile& document, const std::vector<TByte_Range>& ranges) {
     if (recoverFromJournal(Document_Path, document, true, Open_, nullptr) ==
         TJournal_Found::Needs_Recovery)
         return false;
     Old_Size = document.size();
-    if (Old_Size < 0) return false;
+    Journal_.reset();
+    Journal_End = 0;
+    Saved_.clear();
+    return Old_Size >= 0 && add(document, ranges);
+}
+
+bool TSave_Journal::add(TFile& document, const std::vector<TByte_Range>& ranges) {
+    // Bytes past the old end need no journal: cutting them off is all a
+    // rollback does to them, and an old index never refers to them.
+    if (ranges.empty()) return true;
     std::vector<std::string> pieces;
     if (!encodeJournal(document, Old_Size, ranges, pieces)) return false;
-    std::unique_ptr<TFile> journal = Open_(Journal_Path, TOpen_Mode::Create);
-    if (!journal) return false;
-    bool written = true;
-    for (const std::string& piece : pieces)
-        written = written && journal->write(piece.data(), int64_t(piece.size()));
-    if (!written || !journal->flush() || !syncDirectoryOf(Journal_Path)) {
-        journal.reset();
-        std::remove(Journal_Path.c_str());
+    bool created = !Journal_;
+    if (created) Journal_ = Open_(Journal_Path, TOpen_Mode::Create);
+    bool written = Journal_ != nullptr;
+    for (const std::string& piece : pieces) {
+        written = written && Journal_->seek(Journal_End) &&
+                  Journal_->write(piece.data(), int64_t(piece.size()));
+        if (written) Journal_End += int64_t(piece.size());
+    }
+    if (!written || !Journal_->flush() || (created && !syncDirectoryOf(Journal_Path))) {
+        // Nothing was overwritten under this segment; a first one goes.
+        if (created) {
+            Journal_.reset();
+            std::remove(Journal_Path.c_str());
+        }
         return false;
     }
-    Saved_.clear();
-    for (const TByte_Range& range : ranges) Saved_.push_back(range);
+    Saved_.insert(Saved_.end(), ranges.begin(), ranges.end());
     std::sort(Saved_.begin(), Saved_.end(),
               [](const TByte_Range& a, const TByte_Range& b) { return a.Offset < b.Offset; });
     return true;
 }
 
 bool TSave_Journal::finish() {
+    if (!Journal_) return true;
+    Journal_.reset();
     if (::unlink(Journal_Path.c_str()) != 0) {
         // A journal that stays would undo the save at the next open.
         std::unique_ptr<TFile> journal = Open_(Journal_Path, TOpen_Mode::Create);
@@ -217,6 +259,8 @@ bool TSave_Journal::finish() {
 }
 
 bool TSave_Journal::rollBack(TFile& document) {
+    if (!Journal_) return document.truncate(Old_Size);
+    Journal_.reset();
     return recoverFromJournal(Document_Path, document, true, Open_, nullptr) ==
            TJournal_Found::Rolled_Back;
 }

@@ -12,12 +12,15 @@
 //     offset:i64le length:u32le crc:u32le (CRC-32 of offset, length and bytes)
 //     the document's bytes at offset before the save
 //
-// The journal ends right behind its last record. The journal is synced (and
-// its directory) before the document is touched and deleted once the saved
-// document is synced, so a journal that is complete and valid means the
-// document may be half written: putting the records back and cutting the
-// document to its old size gives the document as it was. A partial or
-// damaged journal means the document was not touched yet.
+// Such a segment may be followed by further segments of the same form, for
+// bytes the save learns it will overwrite later (the changed parts of the
+// index, once the notes are placed). Each segment is synced before the bytes
+// it saves are touched, and the journal is deleted once the saved document is
+// synced. So a journal whose first segment is complete and valid means the
+// document may be half written: putting the records of every valid segment
+// back, newest first, and cutting the document to its old size gives the
+// document as it was. A damaged first segment means the document was not
+// touched yet; a damaged later segment, that its bytes were not.
 
 #include <cstdint>
 #include <functional>
@@ -49,8 +52,9 @@ struct TJournal {
 
 // ".<name>-journal" beside the file `documentPath` names.
 std::string journalPathOf(const std::string& documentPath);
-// The bytes of the journal: the header and one record per range, each range
-// clipped to `oldSize` and read from `document`. False when a read fails.
+// The bytes of one journal segment: the header and one record per range,
+// each range clipped to `oldSize` and read from `document`. False when a
+// read fails.
 bool encodeJournal(TFile& document, int64_t oldSize, const std::vector<TByte_Range>& ranges,
                    std::vector<std::string>& pieces);
 // Reads a journal; false when it is partial, damaged or not a journal.
@@ -66,8 +70,9 @@ enum class TJournal_Found {
 };
 
 // Run before a document is read. With a writable `document` a valid journal
-// is applied and deleted; with a read-only one `recovered` (when not null)
-// receives the document as it was before the unfinished save, in memory.
+// is applied and deleted; with a read-only one (or when applying fails)
+// `recovered`, when not null, receives the document as it was before the
+// unfinished save, in memory.
 TJournal_Found recoverFromJournal(const std::string& documentPath, TFile& document, bool writable,
                                   const TJournal_Opener& open, std::unique_ptr<TFile>* recovered);
 
@@ -75,17 +80,23 @@ TJournal_Found recoverFromJournal(const std::string& documentPath, TFile& docume
 // compaction left behind.
 int removeLeftoverCompactions(const std::string& documentPath);
 
-// One save's journal: `begin` writes and syncs it, `finish` deletes it after
-// a complete save, `rollBack` puts the document back after a failed one.
+// One save's journal: `begin` writes and syncs it, `add` saves more bytes
+// before they are overwritten, `finish` deletes it after a complete save,
+// `rollBack` puts the document back after a failed one. The file is made
+// only once there are bytes to save: a save that only appends needs none.
 class TSave_Journal {
   public:
     TSave_Journal(std::string documentPath, TJournal_Opener open);
+    ~TSave_Journal();
 
     // Any journal an earlier failed save left is applied first.
     bool begin(TFile& document, const std::vector<TByte_Range>& ranges);
+    bool add(TFile& document, const std::vector<TByte_Range>& ranges);
     bool finish();
     // True when the document is as it was and the journal is gone.
     bool rollBack(TFile& document);
+
+    int64_t oldSize() const { return Old_Size; }
 
     // True when a write of [offset, offset + count) changes only bytes the
     // journal holds or bytes behind the old end.
@@ -95,6 +106,8 @@ class TSave_Journal {
     std::string Document_Path;
     std::string Journal_Path;
     TJournal_Opener Open_;
+    std::unique_ptr<TFile> Journal_;
+    int64_t Journal_End = 0;
     int64_t Old_Size = 0;
     std::vector<TByte_Range> Saved_;
 };
