@@ -10,6 +10,7 @@
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
 #include "ui/qt_translations.h"
+#include "ui/recovery_snapshots.h"
 #include "ui/single_instance.h"
 
 namespace vetra {
@@ -51,15 +52,19 @@ int runEditor(int argc, char** argv, const QString& fileName) {
                      });
     QObject::connect(&instance, &TSingle_Instance::raiseRequested, &frame, bringToFront);
     frame.showMaximized();
+    // Unsaved work a killed editor left is offered first; then this run's
+    // own unsaved work is kept the same way.
+    TRecovery_Snapshots::offerLeftovers(frame);
+    new TRecovery_Snapshots(frame);
 
     QString toOpen = fileName;
     // The first run opens the help document when it is there.
     QString help = QString::fromStdString(options.Program_Directory) + "/vt_help.vt";
     if (toOpen.isEmpty() && firstRun && QFileInfo::exists(help)) toOpen = help;
-    if (toOpen.isEmpty())
-        frame.newDocument();
-    else
+    if (!toOpen.isEmpty())
         frame.openDocument(toOpen);
+    else if (frame.documentWindows().isEmpty())  // nothing recovered
+        frame.newDocument();
     return application.exec();
 }
 

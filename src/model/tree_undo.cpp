@@ -174,11 +174,31 @@ void selectNodes(TEdit_Context& ctx, const std::vector<const TTree_Node*>& nodes
     }
 }
 
+// True (after telling the user) when taking the group back would give a node
+// more children than a file can hold.
+bool overfillsANode(TEdit_Context& ctx, TUndo_Group& group) {
+    std::vector<std::pair<const TTree_Node*, int64_t>> gains;
+    for (int32_t i = 0; i < group.count(); ++i) {
+        const TUndo_Record& record = group.record(i);
+        bool adds = record.Op == TUndo_Op::Erase || record.Op == TUndo_Op::Erase_Parent ||
+                    (record.Op == TUndo_Op::Move && record.A != record.B);
+        if (!adds || record.A == nullptr) continue;
+        auto at = std::find_if(gains.begin(), gains.end(),
+                               [&](const auto& gain) { return gain.first == record.A; });
+        if (at == gains.end()) at = gains.insert(gains.end(), {record.A, 0});
+        ++at->second;
+    }
+    for (const auto& [parent, added] : gains)
+        if (refusesMoreChildren(ctx, *parent, added)) return true;
+    return false;
+}
+
 }  // namespace
 
 bool undoLastCommand(TEdit_Context& ctx) {
+    TUndo_Group* newest = ctx.Doc.Undo.newest();
+    if (newest == nullptr || overfillsANode(ctx, *newest)) return false;
     std::unique_ptr<TUndo_Group> group = ctx.Doc.Undo.takeNewest();
-    if (!group) return false;
     std::vector<const TTree_Node*> selectedBefore;
     for (TTree_Node* node : selectedList(*ctx.View.Root)) selectedBefore.push_back(node);
     std::vector<TTree_Node*> select;
@@ -195,8 +215,9 @@ bool undoLastCommand(TEdit_Context& ctx) {
 }
 
 bool redoLastUndo(TEdit_Context& ctx) {
+    TUndo_Group* newest = ctx.Doc.Undo.newestRedo();
+    if (newest == nullptr || overfillsANode(ctx, *newest)) return false;
     std::unique_ptr<TUndo_Group> group = ctx.Doc.Undo.takeNewestRedo();
-    if (!group) return false;
     std::vector<TTree_Node*> unused;
     std::unique_ptr<TUndo_Group> inverse = takeBackGroup(ctx, *group, unused);
     if (ctx.View.Is_Main_View) ctx.View.Root = ctx.Doc.root();

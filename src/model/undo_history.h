@@ -71,6 +71,7 @@ class TUndo_History {
     int32_t redoCount() const { return static_cast<int32_t>(Redo_.size()); }
     bool empty() const { return Groups_.empty(); }
     TUndo_Group* newest() { return Groups_.empty() ? nullptr : Groups_.back().get(); }
+    TUndo_Group* newestRedo() { return Redo_.empty() ? nullptr : Redo_.back().get(); }
     // Removes the newest group, releasing whatever its records still own.
     void dropNewest();
     // Hands over the newest group, to be taken back.

@@ -47,9 +47,10 @@ TForm_Qo_Tree* TForm_Qo_Tree::create(TForm_Main_Vetra& frame, const QString& pat
     std::vector<TTree_Node*> roots;
     TRead_Error error = TRead_Error::None;
     if (!window->Doc_->open(path.toStdString(), roots, error)) {
-        if (error == TRead_Error::NewerVersion)
-            message_box::warning(&frame, "該文件需要更高版本的軟件打開");
-        else if (error != TRead_Error::NotADocument)
+        // The document itself has warned about a newer version.
+        if (error == TRead_Error::NotADocument)
+            message_box::warning(&frame, "不是樹文檔 %s", {path});
+        else if (error != TRead_Error::NewerVersion)
             message_box::warning(&frame, "無法打開文件 %s", {path});
         delete window;
         return nullptr;

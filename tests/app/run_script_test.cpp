@@ -35,8 +35,9 @@ TRun runScript(const std::string& script, const std::string& file = {}) {
     std::string dir = workDir();
     std::ofstream(dir + "script.txt") << script;
     return vetra::test::runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                                   "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " +
-                                   file);
+                                   "config XDG_STATE_HOME=" + dir +
+                                   "state XDG_RUNTIME_DIR= " + "TMPDIR=" + dir +
+                                   " VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " + file);
 }
 
 constexpr char kSample_Outline[] =
