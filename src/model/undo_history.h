@@ -63,6 +63,7 @@ class TUndo_History {
     int32_t count() const { return static_cast<int32_t>(Groups_.size()); }
     bool empty() const { return Groups_.empty(); }
     TUndo_Group* newest() { return Groups_.empty() ? nullptr : Groups_.back().get(); }
+    TUndo_Group& group(int32_t index) { return *Groups_[index]; }
     // Removes the newest group, releasing whatever its records still own.
     void dropNewest();
     // Discards every group with what it owns.

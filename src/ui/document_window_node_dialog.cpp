@@ -4,6 +4,7 @@
 
 #include "export/frame_rich_edit.h"
 #include "model/tree_commands.h"
+#include "ui/content_store_upkeep.h"
 #include "ui/document_window.h"
 #include "ui/form_edit_node.h"
 #include "ui/main_frame.h"
@@ -43,6 +44,7 @@ void TForm_Qo_Tree::applyNodeDialog(TTree_Node* node) {
     refresh();
     Doc_->Modified = 1;
     updateCaption();
+    compactContentStoreIfWasteful(Frame_);
     if (Doc_->hasFile() && Doc_->isReadOnly())
         message_box::information(this, "該文件以只讀方式打開，請用另存爲保存所作的修改");
 }

@@ -101,6 +101,9 @@ TForm_Edit_Node::TForm_Edit_Node() {
     RE = new TFrame_RichEdit(this);
     RE->setMessages(Messages_.get());
     outer->addWidget(RE, 1);
+    for (QWidget* control : {static_cast<QWidget*>(Edit_Name), static_cast<QWidget*>(Edit_Url),
+                             static_cast<QWidget*>(RE->RichEdit)})
+        control->installEventFilter(this);
 
     connect(SpeedButton_Ok, &QToolButton::clicked, this, &TForm_Edit_Node::SpeedButton_OkClick);
     connect(SpeedButton_Cancel, &QToolButton::clicked, this, &QDialog::reject);
@@ -247,35 +250,36 @@ void TForm_Edit_Node::applyToNode(TTree_Node& node) {
 }
 
 void TForm_Edit_Node::keyPressEvent(QKeyEvent* event) {
-    const bool control = event->modifiers() & Qt::ControlModifier;
-    const bool alt = event->modifiers() & Qt::AltModifier;
-    const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (control || alt)) {
-        SpeedButton_OkClick();
-        return;
-    }
-    if (key == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    if (control && key == Qt::Key_F) {
-        RE->findCommand();
-        return;
-    }
-    if (key == Qt::Key_F3) {
-        RE->findNextCommand();
-        return;
-    }
-    if (control && key == Qt::Key_T) {
-        RE->replaceCommand();
-        return;
-    }
+    if (handleDialogKey(event)) return;
     // Plain Enter belongs to the control that has the focus, never to a default button.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
     QDialog::keyPressEvent(event);
 }
 
+bool TForm_Edit_Node::handleDialogKey(QKeyEvent* event) {
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (control || alt))
+        SpeedButton_OkClick();
+    else if (key == Qt::Key_Escape)
+        reject();
+    else if (control && key == Qt::Key_F)
+        RE->findCommand();
+    else if (key == Qt::Key_F3)
+        RE->findNextCommand();
+    else if (control && key == Qt::Key_T)
+        RE->replaceCommand();
+    else
+        return false;
+    return true;
+}
+
 bool TForm_Edit_Node::eventFilter(QObject* watched, QEvent* event) {
+    // The dialog sees its keys before the control that has the focus.
+    if (event->type() == QEvent::KeyPress && watched != Label_Color &&
+        handleDialogKey(static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == Label_Color && event->type() == QEvent::MouseButtonRelease) {
         Label_ColorClick();
         return true;

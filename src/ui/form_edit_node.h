@@ -91,6 +91,8 @@ class TForm_Edit_Node : public QDialog {
     void Label_ColorClick();
     void setLabelColor(int32_t color);
     bool takeNote();
+    // The dialog's own keys; true when the key was one of them.
+    bool handleDialogKey(QKeyEvent* event);
     void selectCaptionIfNew();
     TContent_Store* store() const;
     TUser_Messages& messages();

@@ -10,7 +10,9 @@
 #include "export/frame_rich_edit.h"
 #include "platform/text_mode.h"
 #include "rtf/rtf_test_support.h"
+#include "store/content_store.h"
 #include "store/options.h"
+#include "ui/content_store_upkeep.h"
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
 #include "ui/form_edit_node.h"
@@ -152,6 +154,31 @@ TEST(NodeDialog, ANodeErasedWhileTheDialogIsOpenIsNotWrittenAndTheNoteIsKept) {
     EXPECT_TRUE(f.script.messages().join('\n').contains(
         uiText("該節點已被刪除，所編輯的筆記已複製到剪貼板")));
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->text().contains(QStringLiteral("繁體中文")));
+}
+
+TEST(NodeDialog, ANoteEditedManyTimesDoesNotGrowTheStoreWithoutBound) {
+    TDialog_Fixture f;
+    contentStoreCompactionMinimum() = 64 << 10;
+    TContent_Store* store = contentStore();
+    ASSERT_NE(store, nullptr);
+    const int64_t before = store->size();
+    std::string big(10000, 'x');
+    for (int edit = 0; edit < 200; ++edit) {
+        f.edit(QStringLiteral("n"), writeRtf(documentFromPlainText(std::to_string(edit) + big)));
+        f.dialog().SpeedButton_Ok->click();
+        // Saving gives the working copies up, as the document store does.
+        if (edit % 50 == 25) f.window->document().Undo.clear();
+    }
+    contentStoreCompactionMinimum() = int64_t{16} << 20;
+    // Without compaction the store would hold two hundred copies of 10 kB.
+    EXPECT_LT(store->size() - before, int64_t{600} << 10);
+    f.window->N_EditClick();
+    EXPECT_EQ(f.dialog().frame().plainTextLines().front().substr(0, 4), "199x");
+    f.dialog().reject();
+    f.window->N_UndoClick();
+    f.window->N_EditClick();
+    EXPECT_EQ(f.dialog().frame().plainTextLines().front().substr(0, 4), "198x")
+        << "undo records follow their copies when the store is compacted";
 }
 
 }  // namespace
