@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextList>
@@ -109,29 +110,40 @@ void TFrame_RichEdit::loadNote(std::string_view bytes) {
     }
     TRtf_Document note;
     readRtf(bytes, note, {noteCodePage()});
-    QSignalBlocker block(RichEdit);
-    loadNoteIntoTextDocument(note, *RichEdit->document());
-    RichEdit->document()->clearUndoRedoStacks();
-    RichEdit->document()->setModified(false);
-    RichEdit->moveCursor(QTextCursor::Start);
-    syncToolBar();
+    showNote(note);
 }
 
 void TFrame_RichEdit::loadPlainText(std::string_view codePageText) {
     TConverted_Text utf8 = codePageToUtf8(codePageText, activeTextMode());
-    QSignalBlocker block(RichEdit);
-    loadNoteIntoTextDocument(documentFromPlainText(utf8.text), *RichEdit->document());
-    RichEdit->document()->clearUndoRedoStacks();
-    RichEdit->document()->setModified(false);
-    RichEdit->moveCursor(QTextCursor::Start);
-    syncToolBar();
+    showNote(documentFromPlainText(utf8.text));
 }
 
 void TFrame_RichEdit::clearNote() {
-    QSignalBlocker block(RichEdit);
-    RichEdit->document()->clear();
-    RichEdit->document()->clearUndoRedoStacks();
-    RichEdit->document()->setModified(false);
+    showNote(TRtf_Document{});
+}
+
+void TFrame_RichEdit::showNote(const TRtf_Document& note) {
+    // A new document is filled away from the control and then handed to it:
+    // the control lays the note out once instead of after every paragraph,
+    // and the undo history starts empty.
+    // The control deletes a document it made itself when it is given another.
+    QPointer<QTextDocument> old = RichEdit->document();
+    auto* fresh = new QTextDocument(RichEdit);
+    fresh->setObjectName("NoteDocument");
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setUndoRedoEnabled(false);
+    if (!note.Paragraphs.empty()) loadNoteIntoTextDocument(note, *fresh);
+    fresh->setUndoRedoEnabled(true);
+    fresh->setModified(false);
+    {
+        QSignalBlocker block(RichEdit);
+        RichEdit->setDocument(fresh);
+    }
+    if (!old.isNull() && old->parent() == RichEdit && old->objectName() == "NoteDocument")
+        old->deleteLater();
+    RichEdit->moveCursor(QTextCursor::Start);
+    syncToolBar();
 }
 
 TRtf_Document TFrame_RichEdit::noteDocument() const {
@@ -291,9 +303,7 @@ bool TFrame_RichEdit::openFile(const QString& path) {
         if (text.contains(QChar::ReplacementCharacter)) {
             loadPlainText(view);
         } else {
-            QSignalBlocker block(RichEdit);
-            loadNoteIntoTextDocument(documentFromPlainText(text.toStdString()),
-                                     *RichEdit->document());
+            showNote(documentFromPlainText(text.toStdString()));
         }
     }
     setFileName(path);

@@ -116,6 +116,7 @@ class TFrame_RichEdit : public QWidget {
 
   private:
     void buildToolBar();
+    void showNote(const TRtf_Document& note);
     void connectCommands();
     void syncToolBar();
     void mergeFormat(const QTextCharFormat& format);
