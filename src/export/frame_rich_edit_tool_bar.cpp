@@ -1,7 +1,8 @@
 // Building the note editor's tool bar and wiring its controls.
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QIntValidator>
+#include <QPainter>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextList>
@@ -37,6 +38,21 @@ QToolButton* makeToggle(QWidget* parent, QLayout* layout, const char* name, std:
     QToolButton* button = makeButton(parent, layout, name, hint, label);
     button->setCheckable(true);
     return button;
+}
+
+// Four lines set left, centred or right, as alignment buttons show them.
+QIcon alignmentIcon(int tag) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::black, 1));
+    const int widths[] = {14, 9, 14, 9};
+    for (int line = 0; line < 4; ++line) {
+        int width = widths[line];
+        int left = tag == 0 ? 1 : tag == 1 ? 15 - width : (16 - width) / 2;
+        painter.drawLine(left, 2 + line * 4, left + width - 1, 2 + line * 4);
+    }
+    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -109,6 +125,9 @@ void TFrame_RichEdit::buildToolBar() {
     LeftAlign = makeToggle(this, bar, "LeftAlign", "左對齊 Ctrl+L", QStringLiteral("⫷"));
     CenterAlign = makeToggle(this, bar, "CenterAlign", "中對齊", QStringLiteral("≡"));
     RightAlign = makeToggle(this, bar, "RightAlign", "右對齊 Ctrl+R", QStringLiteral("⫸"));
+    LeftAlign->setIcon(alignmentIcon(0));
+    RightAlign->setIcon(alignmentIcon(1));
+    CenterAlign->setIcon(alignmentIcon(2));
     Align_Group_ = new QButtonGroup(this);
     Align_Group_->setExclusive(true);
     // The ids are the paragraph alignment values: 0 left, 1 right, 2 centre.
@@ -208,6 +227,14 @@ void TFrame_RichEdit::connectCommands() {
     });
     connect(RichEdit, &TRich_Edit_Control::colorKeyPressed, this,
             &TFrame_RichEdit::applySwatchColor);
+    // The alignment keys of the rich-edit control.
+    const std::pair<const char*, QToolButton*> alignKeys[] = {
+        {"Ctrl+L", LeftAlign}, {"Ctrl+E", CenterAlign}, {"Ctrl+R", RightAlign}};
+    for (const auto& [keys, button] : alignKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(keys)), RichEdit);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, button, &QToolButton::click);
+    }
 }
 
 }  // namespace vetra
