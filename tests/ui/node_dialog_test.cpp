@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QtTest/QTest>
+#include <filesystem>
 
 #include "export/frame_rich_edit.h"
 #include "platform/text_mode.h"
@@ -154,6 +155,37 @@ TEST(NodeDialog, ANodeErasedWhileTheDialogIsOpenIsNotWrittenAndTheNoteIsKept) {
     EXPECT_TRUE(f.script.messages().join('\n').contains(
         uiText("該節點已被刪除，所編輯的筆記已複製到剪貼板")));
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->text().contains(QStringLiteral("繁體中文")));
+}
+
+// A copy of a sample document that not even root can open for writing, or
+// an empty name where the file system cannot mark files immutable.
+std::string immutableCopy(const std::string& name) {
+    std::string path = ::testing::TempDir() + name;
+    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/mode1_notes.vt", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    if (std::system(("chattr +i " + path + " 2>/dev/null").c_str()) != 0) return {};
+    return path;
+}
+
+TEST(NodeDialog, EditsInAReadOnlyDocumentAreAppliedAndTheUserIsTold) {
+    TDialog_Fixture f;
+    std::string path = immutableCopy("vetra_read_only_note.vt");
+    if (path.empty()) GTEST_SKIP() << "chattr +i is not available here";
+    f.frame->openDocument(QString::fromStdString(path));
+    auto* window = qobject_cast<TForm_Qo_Tree*>(f.frame->activeDocumentWindow());
+    ASSERT_NE(window, f.window);
+    TTree_Node* node = window->currentRoot()->child(1);
+    window->currentRoot()->clearSelection();
+    node->Selected = 1;
+    window->N_EditClick();
+    f.dialog().frame().loadNote(test::readNoteFile("gbk_note.rtf"));
+    f.dialog().frame().setModified(true);
+    f.dialog().SpeedButton_Ok->click();
+    EXPECT_GT(node->Work_Size, 0) << "the note is kept in the document";
+    EXPECT_EQ(window->document().Modified, 1);
+    EXPECT_TRUE(f.script.messages().join('\n').contains(
+        uiText("該文件以只讀方式打開，請用另存爲保存所作的修改")));
+    std::system(("chattr -i " + path).c_str());
 }
 
 TEST(NodeDialog, ANoteEditedManyTimesDoesNotGrowTheStoreWithoutBound) {
