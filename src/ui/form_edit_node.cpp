@@ -247,6 +247,9 @@ void TForm_Edit_Node::applyToNode(TTree_Node& node) {
     node.Color_Caption = Color_;
     node.Note_Caret = RE->caretPosition();
     RE->setModified(false);
+    if (replaced > 0)
+        message_box::warning(this, "標題中有 %d 個字符無法以當前編碼保存，已換成“?”",
+                             {QString::number(replaced)});
 }
 
 void TForm_Edit_Node::keyPressEvent(QKeyEvent* event) {
