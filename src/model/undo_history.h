@@ -72,6 +72,7 @@ class TUndo_History {
     bool empty() const { return Groups_.empty(); }
     TUndo_Group* newest() { return Groups_.empty() ? nullptr : Groups_.back().get(); }
     TUndo_Group* newestRedo() { return Redo_.empty() ? nullptr : Redo_.back().get(); }
+    TUndo_Group& group(int32_t index) { return *Groups_[index]; }
     // Removes the newest group, releasing whatever its records still own.
     void dropNewest();
     // Hands over the newest group, to be taken back.
