@@ -22,6 +22,10 @@ int runDumpPaint(const std::string& path, bool fixedMetrics);
 // The main view painted with real fonts into a PNG, BMP or JPEG picture.
 int runRender(const std::string& path, const std::string& outPath);
 
+// The exports of the tools menu, on the main view, without a display.
+enum class TExport_Kind { Html, Site, Picture, Map };
+int runExport(TExport_Kind kind, const std::string& path, const std::string& outPath);
+
 // The editor: the main frame with FILE opened (or an empty document).
 int runEditor(int argc, char** argv, const QString& fileName);
 // The editor offscreen, driven by the lines of SCRIPT.

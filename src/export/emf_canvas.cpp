@@ -1,6 +1,11 @@
 #include "export/emf_canvas.h"
 
+#include <algorithm>
+
 #include <libEMF/emf.h>
+// The Windows headers define these as macros.
+#undef min
+#undef max
 
 #include <string>
 
@@ -56,9 +61,18 @@ TEmf_Canvas::TEmf_Canvas(const std::string& path, int32_t width, int32_t height,
     const std::u16string name = utf16(path);
     State_->dc = CreateEnhMetaFileW(0, reinterpret_cast<LPCWSTR>(name.c_str()), &frame, nullptr);
     if (State_->dc == 0) return;
+    // libEMF's reference device is not 96 dpi: logical units are mapped so
+    // that one unit is one pixel of the frame.
+    const double perPixelX = 25.4 / 96 * GetDeviceCaps(State_->dc, HORZRES) /
+                             std::max(GetDeviceCaps(State_->dc, HORZSIZE), 1);
+    const double perPixelY = 25.4 / 96 * GetDeviceCaps(State_->dc, VERTRES) /
+                             std::max(GetDeviceCaps(State_->dc, VERTSIZE), 1);
+    SetMapMode(State_->dc, MM_ANISOTROPIC);
+    SetWindowExtEx(State_->dc, width, height, nullptr);
+    SetViewportExtEx(State_->dc, static_cast<int>(width * perPixelX + 0.5),
+                     static_cast<int>(height * perPixelY + 0.5), nullptr);
     SetBkMode(State_->dc, TRANSPARENT);
     SetTextAlign(State_->dc, TA_TOP | TA_LEFT);
-    SetArcDirection(State_->dc, AD_COUNTERCLOCKWISE);
 }
 
 TEmf_Canvas::~TEmf_Canvas() {
@@ -128,9 +142,9 @@ void TEmf_Canvas::setPenWidth(int32_t width) {
     State_->penDirty |= State_->penWidth != width;
     State_->penWidth = width;
 }
-void TEmf_Canvas::setPenMode(TPen_Mode mode) {
-    if (State_->dc != 0) SetROP2(State_->dc, mode == TPen_Mode::Xor ? R2_XORPEN : R2_COPYPEN);
-}
+// libEMF writes no raster-operation record; exports draw no exclusive-or
+// highlights, so copy mode is all a metafile needs.
+void TEmf_Canvas::setPenMode(TPen_Mode) {}
 void TEmf_Canvas::setBrushColor(int32_t color) {
     State_->brushDirty |= State_->brushColor != color || State_->clearBrush;
     State_->brushColor = color;
@@ -165,7 +179,31 @@ void TEmf_Canvas::roundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int3
     if (!isOpen()) return;
     applyPen();
     applyBrush();
-    RoundRect(State_->dc, x1, y1, x2, y2, cornerWidth, cornerHeight);
+    // libEMF has no round-rectangle record: the same outline is written as a
+    // path of four lines and four quarter-ellipse Bezier corners, filled and
+    // stroked like the shape. Right and bottom edges stay outside, as GDI draws.
+    const int32_t right = x2 - 1, bottom = y2 - 1;
+    const int32_t rx = std::min(cornerWidth / 2, (right - x1) / 2);
+    const int32_t ry = std::min(cornerHeight / 2, (bottom - y1) / 2);
+    const auto kx = static_cast<int32_t>(rx * 0.5523), ky = static_cast<int32_t>(ry * 0.5523);
+    HDC dc = State_->dc;
+    BeginPath(dc);
+    MoveToEx(dc, x1 + rx, y1, nullptr);
+    auto corner = [&](POINT a, POINT b, POINT c) {
+        POINT points[3] = {a, b, c};
+        PolyBezierTo(dc, points, 3);
+    };
+    LineTo(dc, right - rx, y1);
+    corner({right - rx + kx, y1}, {right, y1 + ry - ky}, {right, y1 + ry});
+    LineTo(dc, right, bottom - ry);
+    corner({right, bottom - ry + ky}, {right - rx + kx, bottom}, {right - rx, bottom});
+    LineTo(dc, x1 + rx, bottom);
+    corner({x1 + rx - kx, bottom}, {x1, bottom - ry + ky}, {x1, bottom - ry});
+    LineTo(dc, x1, y1 + ry);
+    corner({x1, y1 + ry - ky}, {x1 + rx - kx, y1}, {x1 + rx, y1});
+    CloseFigure(dc);
+    EndPath(dc);
+    StrokeAndFillPath(dc);
 }
 void TEmf_Canvas::ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (!isOpen()) return;
