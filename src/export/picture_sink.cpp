@@ -1,8 +1,9 @@
 #include "export/picture_sink.h"
 
+#include "export/png_writer.h"
+
 #include <jpeglib.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -144,57 +145,28 @@ class TJpeg_Sink : public TPicture_Sink {
     bool Ok_ = false;
 };
 
-// PNG, 8-bit RGB. Most rows of a tree picture are background: with the Sub
-// filter they become runs of zeros, which run-length deflate at the fastest
-// level packs at memory speed.
+// PNG, 8-bit RGB, by the run-coding writer.
 class TPng_Sink : public TPicture_Sink {
   public:
-    TPng_Sink(TFile_Ptr file, int32_t width, int32_t height) : File_(std::move(file)) {
-        Png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        if (Png_ == nullptr) return;
-        Info_ = png_create_info_struct(Png_);
-        if (Info_ == nullptr || setjmp(png_jmpbuf(Png_))) return;
-        png_init_io(Png_, File_.get());
-        png_set_IHDR(Png_, Info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
-                     8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
-        png_set_pHYs(Png_, Info_, 3780, 3780, PNG_RESOLUTION_METER);
-        png_set_filter(Png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-        png_set_compression_level(Png_, 1);
-        png_set_compression_strategy(Png_, Z_RLE);
-        png_write_info(Png_, Info_);
-        png_set_bgr(Png_);
-        png_set_filler(Png_, 0, PNG_FILLER_AFTER);
-        Ok_ = true;
-    }
-
-    ~TPng_Sink() override {
-        if (Png_ != nullptr) png_destroy_write_struct(&Png_, Info_ != nullptr ? &Info_ : nullptr);
-    }
+    TPng_Sink(TFile_Ptr file, int32_t width, int32_t height)
+        : File_(std::move(file)), Writer_(File_.get(), width, height) {}
 
     bool writeRows(const uint8_t* pixels, size_t stride, int32_t rows) override {
-        if (!Ok_) return false;
-        if (setjmp(png_jmpbuf(Png_))) return Ok_ = false;
         for (int32_t r = 0; r < rows; ++r)
-            png_write_row(Png_, const_cast<png_bytep>(pixels + stride * static_cast<size_t>(r)));
-        return true;
+            Writer_.writeRow(pixels + stride * static_cast<size_t>(r));
+        return Writer_.ok();
     }
 
     bool finish() override {
-        if (Ok_ && !setjmp(png_jmpbuf(Png_)))
-            png_write_end(Png_, Info_);
-        else
-            Ok_ = false;
+        const bool written = Writer_.finish();
         FILE* file = File_.release();
         const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
-        return std::fclose(file) == 0 && flushed && Ok_;
+        return std::fclose(file) == 0 && flushed && written;
     }
 
   private:
     TFile_Ptr File_;
-    png_structp Png_ = nullptr;
-    png_infop Info_ = nullptr;
-    bool Ok_ = false;
+    TPng_Writer Writer_;
 };
 
 }  // namespace

@@ -48,7 +48,7 @@ void TRtf_Reader_To_Html::emitRun(const TRtf_Run& run, const Rtf_Node_Stru& grou
 
 bool TRtf_Reader_To_Html::writePicture(std::string_view bytes, TPicture_Kind kind) {
     if (Picture_Counter >= std::numeric_limits<int32_t>::max()) return false;
-    char number[16];
+    char number[24];
     std::snprintf(number, sizeof number, "_%03d.jpg", Picture_Counter);
     const std::string name = Object_Prefix + number;
     const std::string path = Directory_ + name;
