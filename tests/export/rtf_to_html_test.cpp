@@ -12,7 +12,7 @@
 namespace vetra {
 namespace {
 
-std::string convert(std::string_view rtf, const std::string& directory = "",
+std::string convert(std::string_view rtf, const std::string& directory = ::testing::TempDir(),
                     int32_t* pictures = nullptr) {
     std::string out;
     TRtf_Reader_To_Html reader(out, directory);
