@@ -34,13 +34,15 @@ TSave_Dialog dialogFor(TExport_Command command) {
 
 QString askExportName(QWidget* parent, TForm_Qo_Tree& window, TExport_Command command) {
     const TSave_Dialog dialog = dialogFor(command);
-    QString proposed =
-        QFileInfo(QString::fromLocal8Bit(window.document().fileName().c_str())).completeBaseName();
+    // The document's name, in the document's folder.
+    const QFileInfo documentFile(QString::fromLocal8Bit(window.document().fileName().c_str()));
+    QString proposed = documentFile.completeBaseName();
+    const QString folder = proposed.isEmpty() ? QString() : documentFile.absolutePath();
     if (proposed.isEmpty()) proposed = nodeTextToQString(window.document().root()->Caption.view());
     proposed += dialog.nameEnding;
     if (TDialog_Script* script = TDialog_Script::active())
         return script->takeAnswer().value_or(QString());
-    QFileDialog chooser(parent, QString(), proposed, dialog.filters);
+    QFileDialog chooser(parent, QString(), folder, dialog.filters);
     chooser.setAcceptMode(QFileDialog::AcceptSave);
     chooser.setDefaultSuffix(dialog.suffix);
     if (command == TExport_Command::Picture) chooser.selectNameFilter("JPEG(*.jpg)");
