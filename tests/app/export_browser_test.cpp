@@ -85,6 +85,8 @@ TEST(ExportInBrowser, PageSiteAndMap) {
     EXPECT_EQ(checkInBrowser(dir, "tree_map.html", R"js(
         var d = frameDoc(w), img = d.images[0];
         if (!img.complete || img.naturalWidth == 0) bad.push('picture not loaded');
+        if (!/\.png$/.test(img.getAttribute('src'))) bad.push('picture is not the PNG');
+        if (d.characterSet.toLowerCase() != 'gbk') bad.push('charset ' + d.characterSet);
         var canvas = d.createElement('canvas');
         canvas.width = img.naturalWidth; canvas.height = img.naturalHeight;
         var g = canvas.getContext('2d'); g.drawImage(img, 0, 0);
