@@ -31,6 +31,9 @@ int runNote(int argc, char** argv, const std::string& file, const std::string& n
 // applies it as the node dialog's OK does and saves the document.
 int runSetNote(int argc, char** argv, const std::string& file, const std::string& nodePath,
                const std::string& notePath);
+// The exports of the tools menu, on the main view, without a display.
+enum class TExport_Kind { Html, Site, Picture, Map };
+int runExport(TExport_Kind kind, const std::string& path, const std::string& outPath);
 
 // The editor: the main frame with FILE opened (or an empty document).
 int runEditor(int argc, char** argv, const QString& fileName);

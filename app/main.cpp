@@ -26,6 +26,11 @@ const char kUsage[] =
     "       vetra --note-rtf FILE.vt PATH print the note at PATH as the editor writes it\n"
     "       vetra --set-note FILE.vt PATH NOTE.rtf\n"
     "                                make NOTE the note at PATH and save\n"
+    "       vetra --export-html FILE.vt OUT.html      the tree as one HTML page\n"
+    "       vetra --export-site FILE.vt OUT.html      the tree as an indexed HTML site\n"
+    "       vetra --export-picture FILE.vt OUT.(bmp|jpg|jpeg|emf|png|svg|pdf)\n"
+    "                                the main view as a picture\n"
+    "       vetra --export-map FILE.vt OUT.html       the main view as an HTML image map\n"
     "       vetra --help             show this text\n";
 
 int usage(FILE* to, int status) {
@@ -73,6 +78,21 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--set-note") == 0) {
         if (argc != 5) return usage(stderr, 2);
         return vetra::runSetNote(argc, argv, argv[2], argv[3], argv[4]);
+    }
+    if (argc >= 2 && std::strncmp(argv[1], "--export-", 9) == 0) {
+        static const struct {
+            const char* option;
+            vetra::TExport_Kind kind;
+        } kExports[] = {{"--export-html", vetra::TExport_Kind::Html},
+                        {"--export-site", vetra::TExport_Kind::Site},
+                        {"--export-picture", vetra::TExport_Kind::Picture},
+                        {"--export-map", vetra::TExport_Kind::Map}};
+        for (const auto& entry : kExports) {
+            if (std::strcmp(argv[1], entry.option) != 0) continue;
+            if (argc != 4) return usage(stderr, 2);
+            auto gui = vetra::startOffscreenGui(argc, argv);
+            return vetra::runExport(entry.kind, argv[2], argv[3]);
+        }
     }
     if (argc >= 2 && std::strcmp(argv[1], "--run") == 0) {
         if (argc != 3 && argc != 4) return usage(stderr, 2);

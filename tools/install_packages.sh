@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
   strace
+  libpng-dev libemf-dev qt6-svg-dev chromium
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include "store/options.h"
 #include "ui/color_palette.h"
 #include "ui/dialog_script.h"
+#include "ui/export_commands.h"
 #include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/status_line.h"
@@ -208,12 +209,17 @@ void TForm_Main_Vetra::buildToolMenu() {
     tool->setObjectName("N_Tool");
     // The exports, the overview, the style panel and the help arrive with
     // their own windows; until then their items stay visible but disabled.
-    addItem(tool, "N_Export_Idx_Html", "輸出到 索引型Html文件", "F2")->setEnabled(false);
-    addItem(tool, "N_Export_Html", "輸出到 Html 文件")->setEnabled(false);
-    addItem(tool, "N_Export_Pict", "輸出到 圖形文件")->setEnabled(false);
+    const auto exportItem = [this](QAction* item, TExport_Command command) {
+        connect(item, &QAction::triggered, this,
+                [this, command] { runExportCommand(this, activeDocumentWindow(), command); });
+    };
+    exportItem(addItem(tool, "N_Export_Idx_Html", "輸出到 索引型Html文件", "F2"),
+               TExport_Command::Site);
+    exportItem(addItem(tool, "N_Export_Html", "輸出到 Html 文件"), TExport_Command::Html);
+    exportItem(addItem(tool, "N_Export_Pict", "輸出到 圖形文件"), TExport_Command::Picture);
     addItem(tool, "N_Export_Word", "輸出到 Word 文件")->setEnabled(false);
     addItem(tool, "N_Export_PPT", "輸出到 PowerPoint")->setEnabled(false);
-    addItem(tool, "HtmlMap1", "輸出到 Html Map 文件")->setEnabled(false);
+    exportItem(addItem(tool, "HtmlMap1", "輸出到 Html Map 文件"), TExport_Command::Map);
     tool->addSeparator();
     QAction* map = addItem(tool, "N_Map", "縮略圖", "F5");
     map->setCheckable(true);
