@@ -21,6 +21,9 @@ int runDumpLayout(const std::string& path, bool fixedMetrics);
 int runDumpPaint(const std::string& path, bool fixedMetrics);
 // The main view painted with real fonts into a PNG, BMP or JPEG picture.
 int runRender(const std::string& path, const std::string& outPath);
+// The word-processor document (.doc/.docx/.odt) or the presentation
+// (.ppt/.pptx/.odp) of the document, converted by LibreOffice.
+int runExportOffice(const std::string& input, const std::string& output, bool presentation);
 
 // The editor: the main frame with FILE opened (or an empty document).
 int runEditor(int argc, char** argv, const QString& fileName);

@@ -14,6 +14,7 @@
 #include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/tool_icons.h"
+#include "ui/shell_commands.h"
 #include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 
@@ -71,6 +72,7 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
     });
     resize(1200, 800);
     installToolWindows(*this);
+    installShellCommands(*this);
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
