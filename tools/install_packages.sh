@@ -9,6 +9,8 @@ packages=(
   libopencc-dev opencc zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
+  libreoffice-writer-nogui libreoffice-impress-nogui unzip
+  xdg-utils shared-mime-info desktop-file-utils dpkg-dev
 )
 
 missing=()
