@@ -85,9 +85,10 @@ std::string distributionName(std::string_view osRelease) {
 std::string systemLine(std::string_view osRelease, std::string_view kernelRelease,
                        std::string_view localeName) {
     std::string line = distributionName(osRelease);
-    if (!kernelRelease.empty()) line += " kernel " + std::string(kernelRelease);
-    if (!localeName.empty()) line += " " + std::string(localeName);
-    return line + " LID: " + std::to_string(localeIdFromName(localeName) & 0xFFFF);
+    if (!kernelRelease.empty()) line.append(" kernel ").append(kernelRelease);
+    if (!localeName.empty()) line.append(" ").append(localeName);
+    line.append(" LID: ").append(std::to_string(localeIdFromName(localeName) & 0xFFFF));
+    return line;
 }
 
 std::optional<int64_t> systemAvailableMemoryKb() {

@@ -84,6 +84,7 @@ void TForm_Qo_Tree::runOfficeExport(bool presentation) {
     progress->setWindowTitle(uiText(presentation ? "輸出到 PowerPoint" : "輸出到 Word 文件"));
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(0);
+    progress->setMinimumWidth(360);
     connect(progress, &QProgressDialog::canceled, conversion, &TOffice_Conversion::cancel);
     connect(conversion, &TOffice_Conversion::finished, frame,
             [frame, conversion, progress, path, failure](TOffice_Conversion::TResult result) {

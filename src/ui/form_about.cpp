@@ -49,6 +49,8 @@ TForm_Qo_About::TForm_Qo_About(QWidget* parent) : QDialog(parent) {
     setObjectName("Form_Qo_About");
     setWindowTitle(uiText("關於系統"));
     setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     auto* icon = new QLabel(this);
     icon->setObjectName("Image_Icon");
@@ -61,7 +63,7 @@ TForm_Qo_About::TForm_Qo_About(QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     Label_Product->setFont(big);
-    Label_Version = new QLabel(uiText("程式版本 ") + VETRA_VERSION, this);
+    Label_Version = new QLabel(uiText("版本 ") + VETRA_VERSION, this);
     Label_Version->setObjectName("Label_Version");
     const std::optional<int64_t> memory = systemAvailableMemoryKb();
     Label_Memory = new QLabel(
@@ -71,6 +73,7 @@ TForm_Qo_About::TForm_Qo_About(QWidget* parent) : QDialog(parent) {
     Label_OSInfo = new QLabel(QString::fromStdString(runningSystemLine()), this);
     Label_OSInfo->setObjectName("Label_OSInfo");
     Label_OSInfo->setWordWrap(true);
+    Label_OSInfo->setMinimumWidth(320);
     Label_OSInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* texts = new QVBoxLayout;
@@ -92,7 +95,6 @@ TForm_Qo_About::TForm_Qo_About(QWidget* parent) : QDialog(parent) {
     layout->addLayout(top);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(420);
 }
 
 QString TForm_Qo_About::summary() const {
