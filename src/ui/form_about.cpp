@@ -24,11 +24,8 @@ QPixmap applicationIconPixmap(int size) {
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 256.0, size / 256.0);
-    QLinearGradient tile(0, 8, 0, 248);
-    tile.setColorAt(0, QColor("#3d8fd6"));
-    tile.setColorAt(1, QColor("#1f5f9e"));
     painter.setPen(Qt::NoPen);
-    painter.setBrush(tile);
+    painter.setBrush(QColor("#2f78bd"));
     painter.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
     QPen line(Qt::white, 14, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(line);
