@@ -13,6 +13,20 @@ install(FILES data/vetra-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/pack
 install(FILES data/vetra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/vetra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
   RENAME application-x-vetra-tree.svg)
+# A direct install refreshes the databases itself; packages (installed under
+# DESTDIR) leave it to dpkg's triggers.
+install(CODE [[
+  if("$ENV{DESTDIR}" STREQUAL "")
+    find_program(update_mime update-mime-database)
+    find_program(update_desktop update-desktop-database)
+    if(update_mime)
+      execute_process(COMMAND ${update_mime} "${CMAKE_INSTALL_PREFIX}/share/mime")
+    endif()
+    if(update_desktop)
+      execute_process(COMMAND ${update_desktop} "${CMAKE_INSTALL_PREFIX}/share/applications")
+    endif()
+  endif()
+]])
 
 set(CPACK_PACKAGE_NAME vetra)
 set(CPACK_PACKAGE_VENDOR "Vetra")
