@@ -25,6 +25,16 @@ int runRender(const std::string& path, const std::string& outPath);
 // (.ppt/.pptx/.odp) of the document, converted by LibreOffice.
 int runExportOffice(const std::string& input, const std::string& output, bool presentation);
 
+// The note of the node at `nodePath` as the note editor shows it: plain text,
+// one line a paragraph or line break, or with `asRtf` the RTF the editor
+// writes. 1 with a message for a bad path or a node without a note.
+int runNote(int argc, char** argv, const std::string& file, const std::string& nodePath,
+            bool asRtf);
+// Loads NOTE (RTF or plain text) into the note editor as the node's note,
+// applies it as the node dialog's OK does and saves the document.
+int runSetNote(int argc, char** argv, const std::string& file, const std::string& nodePath,
+               const std::string& notePath);
+
 // The editor: the main frame with FILE opened (or an empty document).
 int runEditor(int argc, char** argv, const QString& fileName);
 // The editor offscreen, driven by the lines of SCRIPT.

@@ -25,6 +25,10 @@ const char kUsage[] =
     "       vetra --export-doc FILE.vt OUT.doc|.docx|.odt\n"
     "       vetra --export-ppt FILE.vt OUT.ppt|.pptx|.odp\n"
     "                                office documents, through LibreOffice\n"
+    "       vetra --note FILE.vt PATH     print the plain text of the note at PATH\n"
+    "       vetra --note-rtf FILE.vt PATH print the note at PATH as the editor writes it\n"
+    "       vetra --set-note FILE.vt PATH NOTE.rtf\n"
+    "                                make NOTE the note at PATH and save\n"
     "       vetra --help             show this text\n";
 
 int usage(FILE* to, int status) {
@@ -70,6 +74,14 @@ int main(int argc, char** argv) {
         if (argc != 4) return usage(stderr, 2);
         auto gui = vetra::startOffscreenGui(argc, argv);
         return vetra::runExportOffice(argv[2], argv[3], std::strcmp(argv[1], "--export-ppt") == 0);
+    }
+    if (argc >= 2 && (std::strcmp(argv[1], "--note") == 0 || std::strcmp(argv[1], "--note-rtf") == 0)) {
+        if (argc != 4) return usage(stderr, 2);
+        return vetra::runNote(argc, argv, argv[2], argv[3], std::strcmp(argv[1], "--note-rtf") == 0);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--set-note") == 0) {
+        if (argc != 5) return usage(stderr, 2);
+        return vetra::runSetNote(argc, argv, argv[2], argv[3], argv[4]);
     }
     if (argc >= 2 && std::strcmp(argv[1], "--run") == 0) {
         if (argc != 3 && argc != 4) return usage(stderr, 2);

@@ -14,6 +14,7 @@
 #include "layout/layout_engine.h"
 #include "store/options.h"
 #include "ui/caption_editor.h"
+#include "ui/form_edit_node.h"
 #include "ui/dialog_script.h"
 #include "ui/form_map.h"
 #include "ui/form_node_style.h"
@@ -281,6 +282,7 @@ void TForm_Qo_Tree::closeViewsOf(const TTree_Node& node, bool wholeSubtree) {
         if (candidate == nullptr) return false;
         return candidate == &node || (wholeSubtree && isInSubtree(&node, candidate));
     };
+    if (TForm_Edit_Node::exists()) TForm_Edit_Node::instance().forgetSubtree(node, wholeSubtree);
     if (leaving(Edit_Button_Node_)) Edit_Button_Node_ = nullptr;
     if (leaving(Node_At_Press_)) Node_At_Press_ = nullptr;
     if (leaving(Image_View_->picture().Hover_Node)) hideHover();

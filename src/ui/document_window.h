@@ -152,6 +152,9 @@ class TForm_Qo_Tree : public QWidget,
     void runOfficeExport(bool presentation);
     bool runSave(bool saveAs);
     void openLink(const QString& link);
+    // The node dialog on `node`; a confirmed dialog is applied with an undo step.
+    void editInNodeDialog(TTree_Node& node);
+    void applyNodeDialog(TTree_Node* node);
     void selectOnly(TTree_Node* node);
     // The style panel follows the first selected node.
     void showSelectionInStylePanel();

@@ -96,12 +96,7 @@ void TForm_Qo_Tree::N_CreateClick() {
 }
 
 void TForm_Qo_Tree::N_EditClick() {
-    // The node dialog comes with the note editor; until then Enter and the
-    // edit button rename the node in place.
-    if (TTree_Node* node = selectedNode()) {
-        makeVisible(*node);
-        openCaptionEditor(*node);
-    }
+    if (TTree_Node* node = selectedNode()) editInNodeDialog(*node);
 }
 
 void TForm_Qo_Tree::N_Link_UrlClick() {

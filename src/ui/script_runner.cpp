@@ -12,6 +12,7 @@
 #include "model/node_clipboard.h"
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
+#include "ui/form_edit_node.h"
 #include "ui/image_view.h"
 #include "ui/main_frame.h"
 #include "ui/ui_text.h"
@@ -102,6 +103,19 @@ QString outlineOf(TTree_Node& root) {
     }
     out.chop(1);
     return out;
+}
+
+// Keys go to the focused control of the window or of a dialog it opened.
+bool ownsKeysOf(TForm_Qo_Tree& window, QWidget* focus) {
+    if (window.isAncestorOf(focus)) return true;
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && (modal == focus || modal->isAncestorOf(focus));
+}
+
+QWidget* visibleWidgetNamed(const QString& name) {
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->objectName() == name && widget->isVisible()) return widget;
+    return nullptr;
 }
 
 }  // namespace
@@ -212,12 +226,12 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
                 return true;
             }
         QWidget* focus = QApplication::focusWidget();
-        if (focus == nullptr || !window->isAncestorOf(focus)) focus = view;
+        if (focus == nullptr || !ownsKeysOf(*window, focus)) focus = view;
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(focus, &press);
         settle();
         QWidget* after = QApplication::focusWidget();
-        if (after == nullptr || !window->isAncestorOf(after)) after = view;
+        if (after == nullptr || !ownsKeysOf(*window, after)) after = view;
         QKeyEvent release(QEvent::KeyRelease, key, modifiers);
         QApplication::sendEvent(after, &release);
         settle();
@@ -290,6 +304,29 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         sendMouse(view, QEvent::MouseMove, end, Qt::LeftButton);
         sendMouse(view, QEvent::MouseButtonRelease, end, Qt::NoButton, Qt::LeftButton);
         settle();
+        return true;
+    }
+    if (command == "focus") {
+        QWidget* target = visibleWidgetNamed(rest);
+        if (target == nullptr) {
+            *error = "no visible control " + rest;
+            return false;
+        }
+        target->window()->activateWindow();
+        target->setFocus(Qt::OtherFocusReason);
+        settle();
+        return true;
+    }
+    if (command == "note") {
+        TTree_Node* node = nodeAt(*window, rest, error);
+        if (node == nullptr) return false;
+        std::optional<std::vector<std::string>> lines =
+            noteLinesOf(*node, window->document().file());
+        if (!lines) {
+            *error = "no note at " + rest;
+            return false;
+        }
+        for (const std::string& text : *lines) Output_(QString::fromStdString(text));
         return true;
     }
     if (command == "dump") {
