@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "export/office_note_xml.h"
 #include "platform/text_codec.h"
 
 namespace vetra {
@@ -17,42 +18,12 @@ constexpr char kNamespaces[] =
     " xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\""
     " xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\""
     " xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\""
+    " xmlns:xlink=\"http://www.w3.org/1999/xlink\""
     " office:version=\"1.2\"";
 
-// Code-page bytes as XML character data: escaped, and without the control
-// characters XML forbids.
+// Code-page bytes (a caption) as XML character data.
 std::string xmlText(std::string_view bytes, int textMode) {
-    const std::string utf8 = codePageToUtf8(bytes, textMode).text;
-    std::string out;
-    bool afterSpace = true;  // leading spaces would be dropped too
-    for (char c : utf8) {
-        // XML collapses runs of spaces; ODF keeps them as <text:s/>.
-        if (c == ' ' && afterSpace) {
-            out += "<text:s/>";
-            continue;
-        }
-        afterSpace = c == ' ';
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\t':
-                out += "<text:tab/>";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) >= 0x20) out += c;
-        }
-    }
-    return out;
+    return odfText(codePageToUtf8(bytes, textMode).text);
 }
 
 // The note's lines (split at "\r\n", "\n" or "\r").
@@ -133,28 +104,29 @@ std::string wordStyles() {
 
 }  // namespace
 
-std::string wordDocumentXml(TTree_Node& root, const TNote_Text_Source& notes, int textMode) {
+std::string wordDocumentXml(TTree_Node& root, const TNote_Source& notes, int textMode) {
+    std::string body;
+    TOdf_Note_Writer noteWriter;
+    forEachInPreOrder(root, [&](TTree_Node& node, int level) {
+        const std::string caption = xmlText(node.Caption.view(), textMode);
+        if (level == 0) {
+            body += "<text:p text:style-name=\"Title\">" + caption + "</text:p>\n";
+        } else {
+            const std::string heading = std::to_string(std::min(level, 9));
+            body += "<text:h text:style-name=\"Heading_20_" + heading + "\" text:outline-level=\"" +
+                    heading + "\">" + caption + "</text:h>\n";
+        }
+        body += "<text:p text:style-name=\"Text_20_body\"/>\n";
+        if (std::optional<TRtf_Document> note = notes(node))
+            noteWriter.write(*note, "Text_20_body", body);
+    });
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document";
     xml += kNamespaces;
     xml += " office:mimetype=\"application/vnd.oasis.opendocument.text\">\n";
     xml += wordStyles();
-    xml += "<office:body><office:text>\n";
-    forEachInPreOrder(root, [&](TTree_Node& node, int level) {
-        const std::string caption = xmlText(node.Caption.view(), textMode);
-        if (level == 0) {
-            xml += "<text:p text:style-name=\"Title\">" + caption + "</text:p>\n";
-        } else {
-            const std::string heading = std::to_string(std::min(level, 9));
-            xml += "<text:h text:style-name=\"Heading_20_" + heading + "\" text:outline-level=\"" +
-                   heading + "\">" + caption + "</text:h>\n";
-        }
-        xml += "<text:p text:style-name=\"Text_20_body\"/>\n";
-        if (std::optional<std::string> note = notes(node)) {
-            for (std::string_view line : noteLines(*note))
-                xml += "<text:p text:style-name=\"Text_20_body\">" + xmlText(line, textMode) +
-                       "</text:p>\n";
-        }
-    });
+    xml += "<office:automatic-styles>\n" + noteWriter.automaticStyles() +
+           "</office:automatic-styles>\n";
+    xml += "<office:body><office:text>\n" + body;
     return xml + "</office:text></office:body>\n</office:document>\n";
 }
 
@@ -164,6 +136,22 @@ TSlide_Picture_Place slidePicturePlace(double slideHeight) {
 }
 
 namespace {
+
+// The longest prefix of the UTF-8 text whose code-page form holds at most
+// kSlide_Note_Bytes bytes: ASCII takes one byte, every other character two in
+// both code pages. The characters themselves stay as they are, so none is
+// lost to a code page that lacks it.
+std::string cutForSlide(std::string_view utf8) {
+    size_t bytes = 0, at = 0;
+    while (at < utf8.size()) {
+        const unsigned char lead = utf8[at];
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        bytes += lead < 0x80 ? 1 : 2;
+        if (bytes > kSlide_Note_Bytes || at + length > utf8.size()) break;
+        at += length;
+    }
+    return std::string(utf8.substr(0, at));
+}
 
 std::string points(double value) {
     char text[32];
@@ -206,7 +194,7 @@ constexpr char kPresentation_Styles[] =
 
 }  // namespace
 
-std::string presentationXml(TTree_Node& root, const TNote_Text_Source& notes, int textMode,
+std::string presentationXml(TTree_Node& root, const TNote_Source& notes, int textMode,
                             std::string_view pngPictureBase64) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document";
     xml += kNamespaces;
@@ -244,16 +232,35 @@ std::string presentationXml(TTree_Node& root, const TNote_Text_Source& notes, in
                         xmlText(node.child(i)->Caption.view(), textMode) +
                         "</text:p></text:list-item>";
             body += "</text:list>";
-        } else if (std::optional<std::string> note = notes(node)) {
-            std::string_view cut(*note);
-            cut = cut.substr(0, characterPrefixLength(cut, kSlide_Note_Bytes));
+        } else if (std::optional<TRtf_Document> note = notes(node)) {
+            std::string joined;
+            for (const std::string& line : plainTextLines(*note))
+                joined += (joined.empty() ? "" : "\r\n") + line;
+            const std::string cut = cutForSlide(joined);
             for (std::string_view line : noteLines(cut))
-                body += "<text:p>" + xmlText(line, textMode) + "</text:p>";
+                body += "<text:p>" + odfText(line) + "</text:p>";
         }
         if (!body.empty()) xml += frame("outline", margin, 120, width, 390, body);
         xml += "</draw:page>\n";
     });
     return xml + "</office:presentation></office:body>\n</office:document>\n";
+}
+
+std::string base64(std::string_view bytes) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size()) group |= static_cast<unsigned char>(bytes[i + 2]);
+        out += kDigits[group >> 18];
+        out += kDigits[(group >> 12) & 63];
+        out += i + 1 < bytes.size() ? kDigits[(group >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? kDigits[group & 63] : '=';
+    }
+    return out;
 }
 
 }  // namespace vetra

@@ -3,24 +3,29 @@
 #include <QBuffer>
 #include <QPainter>
 
-#include "export/rtf_plain_text.h"
+#include "platform/text_codec.h"
 #include "platform/text_mode.h"
+#include "rtf/rtf_reader.h"
 #include "ui/qpainter_canvas.h"
 
 namespace vetra {
 
-TNote_Text_Source noteTextSource(TTree_Doc& document) {
-    return [&document](TTree_Node& node) -> std::optional<std::string> {
-        if (node.Work_Size > 0 || node.Content_Size > 0) {
-            std::string rtf;
-            TContent_Store* store = contentStore();
-            if (store != nullptr && document.loadNoteOf(node) == TNote_Load::Loaded &&
-                store->read(node.Work_Offset, node.Work_Size, rtf))
-                return rtfPlainText(rtf, activeTextMode());
+TNote_Source noteSource(TTree_Doc& document) {
+    return [&document](TTree_Node& node) -> std::optional<TRtf_Document> {
+        const int mode = activeTextMode();
+        TContent_Store* store = contentStore();
+        std::string bytes;
+        if ((node.Work_Size > 0 || node.Content_Size > 0) && store != nullptr &&
+            document.loadNoteOf(node) == TNote_Load::Loaded &&
+            store->read(node.Work_Offset, node.Work_Size, bytes)) {
+            TRtf_Document note;
+            if (readRtf(bytes, note, {mode == kTextModeTraditional ? 950 : 936}) !=
+                TRtf_Read_Status::Not_Rtf)
+                return note;
+            return documentFromPlainText(codePageToUtf8(bytes, mode).text);
         }
-        if (node.Note_Excerpt.isPresent() && node.Note_Excerpt.size() > 0)
-            return std::string(node.Note_Excerpt.view());
-        return std::nullopt;
+        if (!node.Note_Excerpt.isPresent() || node.Note_Excerpt.size() == 0) return std::nullopt;
+        return documentFromPlainText(codePageToUtf8(node.Note_Excerpt.view(), mode).text);
     };
 }
 
@@ -49,7 +54,7 @@ QImage slidePicture(TTree_Node& viewRoot, const TView_Picture& picture) {
 
 QByteArray officeSource(TTree_Doc& document, TTree_Node& root, bool presentation,
                         const QImage& picture) {
-    const TNote_Text_Source notes = noteTextSource(document);
+    const TNote_Source notes = noteSource(document);
     if (!presentation)
         return QByteArray::fromStdString(wordDocumentXml(root, notes, activeTextMode()));
     QByteArray png;

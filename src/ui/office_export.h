@@ -16,9 +16,9 @@ inline constexpr std::string_view kWord_Export_Failed = "無法生成，可能�
 inline constexpr std::string_view kPresentation_Export_Failed =
     "無法生産，可能是powerpoint未安裝或者版本問題";
 
-// The notes of `document` as plain text: the working copy, else the stored
-// note (copied into the content store first), else a non-empty excerpt.
-TNote_Text_Source noteTextSource(TTree_Doc& document);
+// The notes of `document`: the working copy, else the stored note (copied
+// into the content store first), else a non-empty excerpt as plain text.
+TNote_Source noteSource(TTree_Doc& document);
 
 // The view painted to fit the title slide's picture frame, centred on white,
 // without selection or hover marks.

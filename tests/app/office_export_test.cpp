@@ -25,9 +25,22 @@ std::string workDir() {
 }
 
 TRun exportOffice(const std::string& dir, const char* option, const std::string& out,
-                  const std::string& environment = {}) {
+                  const std::string& environment = {},
+                  const std::string& document = VETRA_TEST_DATA "/mode1_notes.vt") {
     return runCommand("cd " + dir + " && HOME=" + dir + " VETRA_TEXT_MODE=1 " + environment +
-                      " " VETRA_BINARY " " + option + " " VETRA_TEST_DATA "/mode1_notes.vt " + out);
+                      " " VETRA_BINARY " " + option + " " + document + " " + out);
+}
+
+// The sample document with formatted notes: fonts, colours, alignment and
+// special characters on 界面 (r.1.0), a picture on 发布 (r.2).
+std::string richDocument(const std::string& dir) {
+    const std::string copy = dir + "rich.vt";
+    std::filesystem::copy_file(VETRA_TEST_DATA "/mode1_notes.vt", copy);
+    for (const char* note : {" r.1.0 " VETRA_TEST_DATA "/notes/gbk_note.rtf",
+                             " r.2 " VETRA_TEST_DATA "/notes/object_bitmap.rtf"})
+        EXPECT_EQ(runCommand("VETRA_TEXT_MODE=1 " VETRA_BINARY " --set-note " + copy + note).status,
+                  0);
+    return copy;
 }
 
 std::string unzipped(const std::string& archive, const std::string& member) {
@@ -53,6 +66,14 @@ std::vector<std::string> docxParagraphs(const std::string& xml) {
     return paragraphs;
 }
 
+// The <w:p> element that holds `text`.
+std::string paragraphHolding(const std::string& xml, const std::string& text) {
+    const size_t at = xml.find(text);
+    if (at == std::string::npos) return {};
+    const size_t start = xml.rfind("<w:p>", at);
+    return xml.substr(start, xml.find("</w:p>", at) - start);
+}
+
 // The texts of one slide, joined with "|".
 std::string slideText(const std::string& xml) {
     static const std::regex text("<a:t>([^<]*)</a:t>");
@@ -64,13 +85,30 @@ std::string slideText(const std::string& xml) {
 
 TEST(OfficeExport, LibreOfficeWritesTheDocumentAndThePresentation) {
     const std::string dir = workDir();
-    ASSERT_EQ(exportOffice(dir, "--export-doc", "plan.docx").status, 0);
-    EXPECT_EQ(docxParagraphs(unzipped(dir + "plan.docx", "word/document.xml")),
-              (std::vector<std::string>{"Title|项目计划", "Heading1|需求", "Heading2|用户访谈",
-                                        "TextBody|short note", "Heading2|竞品分析",
-                                        "Heading3|隐藏的节点", "Heading1|设计",
-                                        "TextBody|Plan repeat this line to make it long. r",
-                                        "Heading2|界面", "Heading2|数据格式", "Heading1|发布"}));
+    const std::string document = richDocument(dir);
+    ASSERT_EQ(exportOffice(dir, "--export-doc", "plan.docx", {}, document).status, 0);
+    const std::string body = unzipped(dir + "plan.docx", "word/document.xml");
+    EXPECT_EQ(
+        docxParagraphs(body),
+        (std::vector<std::string>{
+            "Title|项目计划", "Heading1|需求", "Heading2|用户访谈", "TextBody|short note",
+            "Heading2|竞品分析", "Heading3|隐藏的节点", "Heading1|设计",
+            "TextBody|Plan repeat this line to make it long. r", "Heading2|界面",
+            "TextBody|中文筆記", "TextBody|红色粗体", "TextBody|centered italic",
+            "TextBody|underlined tabendsecond line", "TextBody|•项目", "TextBody|‘q’ “dq” a—b–c•",
+            "TextBody|繁😀 emoji", "Heading2|数据格式", "Heading1|发布", "TextBody|圖片：之後"}));
+    // The notes keep their formatting and pictures.
+    const struct {
+        const char* text;
+        const char* format;
+    } formats[] = {{"Plan ", "<w:b/>"},
+                   {"红色粗体", "<w:color w:val=\"FF0000\"/>"},
+                   {"centered italic", "<w:jc w:val=\"center\"/>"},
+                   {"centered italic", "<w:i/>"},
+                   {"underlined", "<w:u w:val=\"single\"/>"},
+                   {"之後", "<w:drawing>"}};
+    for (const auto& row : formats)
+        EXPECT_NE(paragraphHolding(body, row.text).find(row.format), std::string::npos) << row.text;
     // The outline numbering, as LibreOffice reads it back.
     runCommand("cd " + dir + " && soffice -env:UserInstallation=file://" + dir +
                "profile --headless --convert-to 'txt:Text (encoded):UTF8' plan.docx");
@@ -79,7 +117,7 @@ TEST(OfficeExport, LibreOfficeWritesTheDocumentAndThePresentation) {
          {"1. 需求", "1.1. 用户访谈", "1.2.1. 隐藏的节点", "2.2. 数据格式", "3. 发布"})
         EXPECT_NE(text.find(heading), std::string::npos) << heading;
 
-    ASSERT_EQ(exportOffice(dir, "--export-ppt", "plan.pptx").status, 0);
+    ASSERT_EQ(exportOffice(dir, "--export-ppt", "plan.pptx", {}, document).status, 0);
     const std::vector<std::string> expected = {"项目计划",
                                                "项目计划|需求|设计|发布",
                                                "需求|用户访谈|竞品分析",
@@ -87,9 +125,11 @@ TEST(OfficeExport, LibreOfficeWritesTheDocumentAndThePresentation) {
                                                "竞品分析|隐藏的节点",
                                                "隐藏的节点",
                                                "设计|界面|数据格式",
-                                               "界面",
+                                               "界面|中文筆記|红色粗体|centered italic|underlined "
+                                               "tab|&#9;|end|second line|项目|‘|q’ “dq” "
+                                               "a—b–c•|繁😀 |emoji",
                                                "数据格式",
-                                               "发布"};
+                                               "发布|圖片：|[picture]|之後"};
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(slideText(unzipped(dir + "plan.pptx",
                                      "ppt/slides/slide" + std::to_string(i + 1) + ".xml")),

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "export/office_documents.h"
-#include "export/rtf_plain_text.h"
+#include "rtf/rtf_reader.h"
 #include "layout/tree_builder.h"
 
 namespace vetra {
@@ -23,33 +23,14 @@ std::string repeated(const std::string& part, int times) {
     return out;
 }
 
-TEST(RtfPlainText, TakesTheTextOfNotes) {
-    const std::string deep = std::string(100000, '{') + "x" + std::string(100000, '}');
-    const struct {
-        const char* name;
-        std::string rtf;
-        std::string text;  // GBK
-    } rows[] = {
-        {"paragraphs",
-         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0;}\\f0 one\\par two\\par}",
-         "one\r\ntwo"},
-        {"code page bytes", "{\\rtf1 \\'d6\\'d0\\line b}", "\xD6\xD0\r\nb"},
-        {"unicode drops its fallback", "{\\rtf1\\uc1\\u20013?x}", "\xD6\xD0x"},
-        {"skipped destinations", "{\\rtf1{\\*\\generator x;}{\\pict 0123}{\\info{\\title t}}a}",
-         "a"},
-        {"escaped symbols", "{\\rtf1 a\\{b\\}\\\\c\\tab d}", "a{b}\\c\td"},
-        {"cut short", "{\\rtf1 abc\\'d", "abc"},
-        {"deep nesting", deep, "x"},
-    };
-    for (const auto& row : rows) EXPECT_EQ(rtfPlainText(row.rtf, 1), row.text) << row.name;
-}
-
 TEST(OfficeDocuments, PictureAndHeadingsFollowTheTree) {
     const TSlide_Picture_Place place = slidePicturePlace(540);
     EXPECT_EQ(place.left, 70);
     EXPECT_EQ(place.top, 130);
     EXPECT_EQ(place.height, 390);
     EXPECT_NEAR(place.width, 593.4, 0.05);
+    for (auto [bytes, text] : {std::pair{"Man", "TWFu"}, {"Ma", "TWE="}, {"M", "TQ=="}, {"", ""}})
+        EXPECT_EQ(base64(bytes), text);
 
     // A chain 12 deep: depth 9 and below are all Heading 9.
     auto root = testing::makeNode("root");
@@ -71,17 +52,16 @@ TEST(OfficeDocuments, LeafSlidesCutTheNoteOnACharacterBoundary) {
     } rows[] = {
         {"500 ASCII characters", std::string(500, 'a'), "a", 299},
         // 1 + 2 * 149 bytes: the 150th character would pass 299.
-        {"two-byte characters", "a" + repeated("\xD6\xD0", 200), "\xE4\xB8\xAD", 149},
+        {"two-byte characters", "a" + repeated("\xE4\xB8\xAD", 200), "\xE4\xB8\xAD", 149},
     };
     for (const auto& row : rows) {
         auto root = testing::makeNode("root");
         testing::addChild(*root, "leaf");
-        const std::string note = row.note;
         const std::string xml = presentationXml(
             *root,
-            [&](TTree_Node& n) -> std::optional<std::string> {
+            [&](TTree_Node& n) -> std::optional<TRtf_Document> {
                 if (n.hasChildren()) return std::nullopt;
-                return note;
+                return documentFromPlainText(row.note);
             },
             1, "");
         const size_t start = xml.find("<text:p>", xml.rfind("presentation:class=\"outline\"")) + 8;
