@@ -6,8 +6,7 @@
 // text starts with ">" are paragraphs of the note of the node above them ("> "
 // and the rest; a lone ">" is an empty paragraph). Blank lines and lines
 // starting with "#" are skipped. Captions are stored in text mode 1; notes are
-// RTF with every non-ASCII character as a \uN escape, so any reader in either
-// text mode shows them.
+// written by the note writer, as the editor saves them.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +19,7 @@
 #include "platform/file.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
+#include "rtf/rtf_writer.h"
 #include "store/content_store.h"
 #include "store/document_writer.h"
 
@@ -33,44 +33,21 @@ struct TOutline_Node {
     std::vector<std::string> paragraphs;  // UTF-8
 };
 
-// UTF-8 to code points; the source is our own text, so bad bytes just pass.
-std::vector<char32_t> codePoints(const std::string& utf8) {
-    std::vector<char32_t> points;
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char c = utf8[i];
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t point = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
-            point = (point << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        points.push_back(point);
-        i += extra + 1;
-    }
-    return points;
-}
-
-void appendEscaped(std::string& rtf, const std::string& utf8) {
-    for (char32_t point : codePoints(utf8)) {
-        if (point == '\\' || point == '{' || point == '}') {
-            rtf += '\\';
-            rtf += static_cast<char>(point);
-        } else if (point < 0x80) {
-            rtf += static_cast<char>(point);
-        } else if (point < 0x10000) {
-            // \uN takes a signed 16-bit value; one "?" for readers without Unicode.
-            rtf += "\\u" + std::to_string(static_cast<int16_t>(point)) + "?";
-        }
-    }
-}
-
+// The note as the editor writes it: one paragraph a line, examples (lines
+// starting with "例如") in dark blue.
 std::string noteRtf(const std::vector<std::string>& paragraphs) {
-    std::string rtf =
-        "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset134 "
-        "SimSun;}}{\\colortbl ;\\red0\\green0\\blue0;}\n\\viewkind4\\pard\\f0\\fs20 ";
-    for (const std::string& paragraph : paragraphs) {
-        appendEscaped(rtf, paragraph);
-        rtf += "\\par\n";
+    TRtf_Document note;
+    for (const std::string& text : paragraphs) {
+        TRtf_Paragraph paragraph;
+        paragraph.Space_After = 60;
+        TRtf_Run run;
+        run.Format.Size_Half_Points = 21;
+        if (text.rfind("\xE4\xBE\x8B\xE5\xA6\x82", 0) == 0) run.Format.Color = 0x00803000;
+        run.Text = text;
+        if (!text.empty()) paragraph.Runs.push_back(std::move(run));
+        note.Paragraphs.push_back(std::move(paragraph));
     }
-    return rtf + "}\n";
+    return writeRtf(note);
 }
 
 std::string toCodePage(const std::string& utf8) {
