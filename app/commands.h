@@ -21,6 +21,9 @@ int runDumpLayout(const std::string& path, bool fixedMetrics);
 int runDumpPaint(const std::string& path, bool fixedMetrics);
 // The main view painted with real fonts into a PNG, BMP or JPEG picture.
 int runRender(const std::string& path, const std::string& outPath);
+// The word-processor document (.doc/.docx/.odt) or the presentation
+// (.ppt/.pptx/.odp) of the document, converted by LibreOffice.
+int runExportOffice(const std::string& input, const std::string& output, bool presentation);
 
 // The note of the node at `nodePath` as the note editor shows it: plain text,
 // one line a paragraph or line break, or with `asRtf` the RTF the editor

@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "ui/qt_translations.h"
 #include "ui/recovery_snapshots.h"
+#include "ui/shell_commands.h"
 #include "ui/single_instance.h"
 
 namespace vetra {
@@ -59,7 +60,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
 
     QString toOpen = fileName;
     // The first run opens the help document when it is there.
-    QString help = QString::fromStdString(options.Program_Directory) + "/vt_help.vt";
+    QString help = helpDocumentPath(QString::fromStdString(options.Program_Directory));
     if (toOpen.isEmpty() && firstRun && QFileInfo::exists(help)) toOpen = help;
     if (!toOpen.isEmpty())
         frame.openDocument(toOpen);

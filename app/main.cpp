@@ -22,6 +22,9 @@ const char kUsage[] =
     "                                print the drawing calls of the main view\n"
     "       vetra --render FILE.vt OUT.png|.bmp|.jpg\n"
     "                                paint the main view into a picture\n"
+    "       vetra --export-doc FILE.vt OUT.doc|.docx|.odt\n"
+    "       vetra --export-ppt FILE.vt OUT.ppt|.pptx|.odp\n"
+    "                                office documents, through LibreOffice\n"
     "       vetra --note FILE.vt PATH     print the plain text of the note at PATH\n"
     "       vetra --note-rtf FILE.vt PATH print the note at PATH as the editor writes it\n"
     "       vetra --set-note FILE.vt PATH NOTE.rtf\n"
@@ -70,6 +73,12 @@ int main(int argc, char** argv) {
         if (argc != 4) return usage(stderr, 2);
         auto gui = vetra::startOffscreenGui(argc, argv);
         return vetra::runRender(argv[2], argv[3]);
+    }
+    if (argc >= 2 &&
+        (std::strcmp(argv[1], "--export-doc") == 0 || std::strcmp(argv[1], "--export-ppt") == 0)) {
+        if (argc != 4) return usage(stderr, 2);
+        auto gui = vetra::startOffscreenGui(argc, argv);
+        return vetra::runExportOffice(argv[2], argv[3], std::strcmp(argv[1], "--export-ppt") == 0);
     }
     if (argc >= 2 && (std::strcmp(argv[1], "--note") == 0 || std::strcmp(argv[1], "--note-rtf") == 0)) {
         if (argc != 4) return usage(stderr, 2);

@@ -11,6 +11,8 @@ packages=(
   fonts-noto-cjk xvfb xauth
   strace
   libpng-dev libemf-dev qt6-svg-dev chromium
+  libreoffice-writer-nogui libreoffice-impress-nogui unzip
+  xdg-utils shared-mime-info desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -124,6 +124,9 @@ class TForm_Qo_Tree : public QWidget,
     void N_Move_DownClick();
     void N_Create_From_SelectedClick();
     void N_Export_NodeClick();
+    void N_Export_Node_And_SendClick();
+    void N_Export_WordClick();
+    void N_Export_PPTClick();
     void N_Node_Set_ColorClick();
     void N_SearchClick();
     void N_Search_NextClick();
@@ -160,6 +163,7 @@ class TForm_Qo_Tree : public QWidget,
     void syncViewFromCurrent();
     void updateCaption();
     void expandTo(int level);
+    void runOfficeExport(bool presentation);
     bool runSave(bool saveAs);
     void openLink(const QString& link);
     // The node dialog on `node`; a confirmed dialog is applied with an undo step.

@@ -48,6 +48,8 @@ void TForm_Qo_Tree::buildPopupMenu() {
         {"N_Create_From_Selected", "導出新文件編輯", nullptr,
          &TForm_Qo_Tree::N_Create_From_SelectedClick},
         {"N_Export_Node", "導出該節點", nullptr, &TForm_Qo_Tree::N_Export_NodeClick},
+        {"N_Export_Node_And_Send", "導出並發送", nullptr,
+         &TForm_Qo_Tree::N_Export_Node_And_SendClick},
     };
     QAction* undo = nullptr;
     QAction* redo = nullptr;

@@ -16,6 +16,7 @@
 #include "ui/message_box.h"
 #include "ui/status_line.h"
 #include "ui/tool_icons.h"
+#include "ui/shell_commands.h"
 #include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 
@@ -74,6 +75,7 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
     resize(1200, 800);
     installStatusLine(*this);
     installToolWindows(*this);
+    installShellCommands(*this);
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
