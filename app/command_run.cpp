@@ -9,6 +9,7 @@
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
+#include "ui/outline_commands.h"
 #include "ui/script_runner.h"
 #include "ui/tool_script_commands.h"
 
@@ -76,6 +77,7 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
         addToolScriptCommands(runner, frame);
+        addOutlineScriptCommands(runner);
         if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
             printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;

@@ -27,9 +27,13 @@ std::string toNodeText(std::string_view utf8, int& replaced) {
     return std::move(converted.text);
 }
 
-void giveNote(TTree_Node& node, std::string_view note, TContent_Store* store, int& replaced) {
+// The note keeps every character (RTF writes those the code page lacks as
+// Unicode); only its excerpt is in the code page, and losses there are not
+// the user's text, so they are not counted.
+void giveNote(TTree_Node& node, std::string_view note, TContent_Store* store) {
     const int mode = activeTextMode();
-    std::string plain = toNodeText(note, replaced);
+    int excerptLosses = 0;
+    std::string plain = toNodeText(note, excerptLosses);
     node.setExcerpt(std::string_view(plain).substr(0, excerptLength(plain)));
     if (store == nullptr) return;
     const std::string rtf = noteFromPlainText(note, mode);
@@ -50,7 +54,7 @@ TOutline_Nodes nodesFromOutline(const TOutline& outline, int32_t defaultColor,
         auto node = std::make_unique<TTree_Node>();
         node->setCaption(toNodeText(item.Caption, result.Replaced));
         node->setLink(toNodeText(item.Link, result.Replaced));
-        if (!item.Note.empty()) giveNote(*node, item.Note, store, result.Replaced);
+        if (!item.Note.empty()) giveNote(*node, item.Note, store);
         node->Expanded = item.Folded ? 0 : 1;
         node->Color_Caption = item.Color_Caption >= 0 ? item.Color_Caption : defaultColor;
         node->Color_Fill = item.Color_Fill;

@@ -114,6 +114,8 @@ class TForm_Qo_Tree : public QWidget,
     void N_Move_DownClick();
     void N_Create_From_SelectedClick();
     void N_Export_NodeClick();
+    // Writes the current view as an outline file (outline_commands.cpp).
+    void N_Export_OutlineClick();
     void N_Node_Set_ColorClick();
     void N_SearchClick();
     void N_Search_NextClick();

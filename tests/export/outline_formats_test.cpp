@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "export/outline_formats.h"
+#include "export/outline_tree.h"
 #include "platform/text_codec.h"
 #include "tests/export/outline_dump.h"
 
@@ -133,6 +134,9 @@ TEST(OutlineFormats, DeepChainsReadAndWriteWithoutRecursion) {
         ASSERT_TRUE(readOutline(format, written, kTextModeSimplified, back));
         ASSERT_EQ(back.size(), size_t{kDepth});
         EXPECT_EQ(back.back().Level, kDepth - 1);
+        int replaced = 0;
+        auto root = treeFromOutline(nodesFromOutline(back, 0, nullptr), "", 0, replaced);
+        EXPECT_EQ(root->childCount(), 1);
     }
 }
 
