@@ -123,7 +123,10 @@ bool readMindMap(std::string_view bytes, TOutline& outline) {
 }
 
 void writeMindMap(const TOutline& outline, std::string& out) {
-    out += "<map version=\"1.0.1\">\n";
+    // Freeplane opens a map of its own version without warning that a
+    // FreeMind map may be shown wrongly; the elements are those FreeMind
+    // 0.9 and 1.0 use as well.
+    out += "<map version=\"freeplane 1.7.0\">\n";
     for (size_t i = 0; i < outline.size(); ++i) {
         const TOutline_Item& item = outline[i];
         int32_t nextLevel = i + 1 < outline.size() ? outline[i + 1].Level : 0;
