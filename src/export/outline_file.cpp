@@ -66,7 +66,7 @@ TImported_Outline importOutlineFile(const std::string& path, int32_t defaultColo
 bool exportOutlineFile(TTree_Node& root, TTree_Doc& doc, const std::string& path) {
     TOutline_Format format;
     if (!outlineFormatOfFile(path, format)) return false;
-    TOutline outline = outlineFromTree(root, doc);
+    TOutline outline = outlineFromTree(root, doc, format != TOutline_Format::Text);
     std::string text;
     writeOutline(format, outline, outline.front().Caption, text);
     // Written beside the target and renamed over it once complete, so a

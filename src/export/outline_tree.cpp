@@ -44,6 +44,19 @@ void giveNote(TTree_Node& node, std::string_view note, TContent_Store* store) {
     node.Content_Dirty = 1;
 }
 
+// The node's note as plain text: its working copy or stored note, else the
+// excerpt a node without either shows. `buffer` is reused between nodes.
+std::string notePlainTextOf(TTree_Node& node, TTree_Doc& doc, TContent_Store* store,
+                            std::string& buffer) {
+    const int mode = activeTextMode();
+    if ((node.Work_Size > 0 || node.Content_Size > 0) && store != nullptr &&
+        doc.loadNoteOf(node) == TNote_Load::Loaded &&
+        store->read(node.Work_Offset, node.Work_Size, buffer))
+        return notePlainText(buffer, mode);
+    if (node.Note_Excerpt.isPresent()) return codePageToUtf8(node.Note_Excerpt.view(), mode).text;
+    return {};
+}
+
 }  // namespace
 
 TOutline_Nodes nodesFromOutline(const TOutline& outline, int32_t defaultColor,
@@ -89,7 +102,7 @@ std::unique_ptr<TTree_Node> treeFromOutline(TOutline_Nodes nodes, std::string_vi
     return root;
 }
 
-TOutline outlineFromTree(TTree_Node& root, TTree_Doc& doc) {
+TOutline outlineFromTree(TTree_Node& root, TTree_Doc& doc, bool withNotes) {
     const int mode = activeTextMode();
     TContent_Store* store = doc.Store != nullptr ? doc.Store : contentStore();
     TOutline outline;
@@ -110,13 +123,7 @@ TOutline outlineFromTree(TTree_Node& root, TTree_Doc& doc) {
         item.Folded = node.Expanded == 0 && node.hasChildren();
         item.Color_Caption = node.Color_Caption;
         item.Color_Fill = node.Color_Fill;
-        if ((node.Work_Size > 0 || node.Content_Size > 0) && store != nullptr &&
-            doc.loadNoteOf(node) == TNote_Load::Loaded &&
-            store->read(node.Work_Offset, node.Work_Size, noteBytes)) {
-            item.Note = notePlainText(noteBytes, mode);
-        } else if (node.Note_Excerpt.isPresent()) {
-            item.Note = codePageToUtf8(node.Note_Excerpt.view(), mode).text;
-        }
+        if (withNotes) item.Note = notePlainTextOf(node, doc, store, noteBytes);
         outline.push_back(std::move(item));
         for (int32_t i = node.childCount(); i-- > 0;)
             pending.push_back({node.child(i), next.level + 1});

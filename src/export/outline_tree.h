@@ -29,7 +29,8 @@ std::unique_ptr<TTree_Node> treeFromOutline(TOutline_Nodes nodes, std::string_vi
                                             int32_t defaultColor, int& replaced);
 
 // The subtree at `root` as an outline, notes as plain text (read through
-// `doc`, which loads stored notes into the content store).
-TOutline outlineFromTree(TTree_Node& root, TTree_Doc& doc);
+// `doc`, which loads stored notes into the content store) unless the
+// format has no place for them.
+TOutline outlineFromTree(TTree_Node& root, TTree_Doc& doc, bool withNotes = true);
 
 }  // namespace vetra
