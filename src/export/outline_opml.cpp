@@ -51,6 +51,7 @@ bool readOpml(std::string_view bytes, TOutline& outline, std::string* title) {
     int32_t depth = 0;  // open outline elements
     bool inBody = false, inHead = false, sawOpml = false;
     std::string headElement, expansionState;
+    bool sawExpansionState = false;  // an empty list folds every entry
     for (;;) {
         switch (reader.next()) {
             case TXml_Reader::TToken::Start_Element: {
@@ -63,6 +64,7 @@ bool readOpml(std::string_view bytes, TOutline& outline, std::string* title) {
                     inBody = true;
                 else if (inHead)
                     headElement = name;
+                if (inHead && name == "expansionState") sawExpansionState = true;
                 if (!inBody || name != "outline") break;
                 if (outline.size() >= kOutline_Max_Items) return false;
                 TOutline_Item item;
@@ -94,7 +96,7 @@ bool readOpml(std::string_view bytes, TOutline& outline, std::string* title) {
                 break;
             case TXml_Reader::TToken::End_Of_Document:
                 if (!sawOpml) return false;
-                if (!expansionState.empty()) readExpansionState(expansionState, outline);
+                if (sawExpansionState) readExpansionState(expansionState, outline);
                 return true;
             case TXml_Reader::TToken::Error:
                 return false;
@@ -104,7 +106,9 @@ bool readOpml(std::string_view bytes, TOutline& outline, std::string* title) {
 
 void writeOpml(const TOutline& outline, std::string_view title, std::string& out) {
     std::string expansion;
+    bool anyChildren = false;
     walkShownLines(outline, [&](size_t i, int64_t line, bool hasChildren) {
+        anyChildren = anyChildren || hasChildren;
         if (hasChildren && !outline[i].Folded) {
             if (!expansion.empty()) expansion += ',';
             expansion += std::to_string(line);
@@ -116,7 +120,7 @@ void writeOpml(const TOutline& outline, std::string_view title, std::string& out
         "    <title>";
     appendXmlEscaped(title, out, false);
     out += "</title>\n";
-    if (!expansion.empty()) out += "    <expansionState>" + expansion + "</expansionState>\n";
+    if (anyChildren) out += "    <expansionState>" + expansion + "</expansionState>\n";
     out += "  </head>\n  <body>\n";
     for (size_t i = 0; i < outline.size(); ++i) {
         const TOutline_Item& item = outline[i];

@@ -36,7 +36,8 @@ TOutline awkwardOutline() {
         item(3, "隐藏的", {}, {}, true),
         item(4, "更深"),
         item(1, "#话题 [方括号] \\ `代码`", {}, "行一\n行二"),
-        item(0, "第二个顶层"),
+        item(0, "第二个顶层", {}, {}, true),
+        item(1, "折叠的顶层之下"),
     };
 }
 
