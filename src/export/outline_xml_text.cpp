@@ -57,7 +57,7 @@ void appendXmlIndent(int level, std::string& out) {
 }
 
 void THtml_Text_Collector::startElement(std::string_view name) {
-    Seen_Element_ = true;
+    if (name == "html" || name == "body") Seen_Html_ = true;
     if (isHidden(name) || Hidden_Depth_ > 0) {
         ++Hidden_Depth_;
         return;
@@ -112,7 +112,7 @@ void THtml_Text_Collector::endLine(bool evenIfEmpty) {
 
 std::string THtml_Text_Collector::finish() {
     std::string text;
-    if (Seen_Element_) {
+    if (Seen_Html_) {
         endLine(false);
         text = std::move(Text_);
     } else {

@@ -17,8 +17,9 @@ void appendXmlIndent(int level, std::string& out);
 
 // Collects the plain text of rich content: element boundaries of blocks
 // and "br" end lines, runs of blanks fold into one as in HTML, and the
-// content of "head", "style" and "script" is left out. Without any HTML
-// element the text is taken as it stands, one line per line.
+// content of "head", "style" and "script" is left out. Content that is not
+// an HTML document (a plain-text note in a "text" element) is taken as it
+// stands, one line per line.
 class THtml_Text_Collector {
   public:
     void startElement(std::string_view name);
@@ -32,7 +33,7 @@ class THtml_Text_Collector {
     std::string Text_;
     std::string Line_;
     std::string Raw_;
-    bool Seen_Element_ = false;
+    bool Seen_Html_ = false;
     int Hidden_Depth_ = 0;
 };
 

@@ -96,6 +96,16 @@ TEST(OutlineFormats, ReadsFilesOfOtherPrograms) {
     }
 }
 
+TEST(OutlineFormats, ReadsPlainTextNotesOfNewerMaps) {
+    TOutline outline;
+    ASSERT_TRUE(
+        readMindMap("<map version=\"freeplane 1.9.13\"><node TEXT=\"a\"><richcontent "
+                    "TYPE=\"NOTE\" CONTENT-TYPE=\"plain/auto\"><text>one\n  two</text>"
+                    "</richcontent></node></map>",
+                    outline));
+    EXPECT_EQ(test::dumpOutline(outline), "a {one|  two}\n");
+}
+
 TEST(OutlineFormats, RefusesDamagedAndHostileXml) {
     const struct {
         const char* name;
