@@ -11,6 +11,7 @@
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
 #include "ui/recovery_snapshots.h"
+#include "ui/outline_commands.h"
 #include "ui/script_runner.h"
 #include "ui/session_script_commands.h"
 #include "ui/single_instance.h"
@@ -97,6 +98,7 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         addToolScriptCommands(runner, frame);
         addViewScriptCommands(runner, frame);
         addSessionScriptCommands(runner, frame);
+        addOutlineScriptCommands(runner);
         if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
             printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;

@@ -14,6 +14,11 @@ int runSaveAs(const std::string& input, const std::string& output);
 // Writes the subtree at `nodePath` ("r", "r.0.2": child indexes from the
 // root) of `input` as a document file `output`.
 int runExportNode(const std::string& input, const std::string& nodePath, const std::string& output);
+// Reads an outline file (.txt, .md, .opml, .mm) into a new document `output`.
+int runImport(const std::string& input, const std::string& output);
+// Writes the tree of `input` as an outline file in the format of `output`'s
+// extension (.txt, .md, .opml, .mm).
+int runExportOutline(const std::string& input, const std::string& output);
 // The main view's layout, one line per visible node (`picture W H`, then
 // `PATH X Y W H V L AX AY PX PY`); with fixed metrics 8 px a byte, 16 high.
 int runDumpLayout(const std::string& path, bool fixedMetrics);

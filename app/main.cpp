@@ -16,6 +16,9 @@ const char kUsage[] =
     "       vetra --dump FILE.vt     print the tree of FILE as an outline\n"
     "       vetra --save-as IN.vt OUT.vt          save IN under the name OUT\n"
     "       vetra --export-node IN.vt PATH OUT.vt write the subtree at PATH (r, r.0.2) as OUT\n"
+    "       vetra --import IN OUT.vt read an outline (.txt .md .opml .mm) as a document\n"
+    "       vetra --export-outline FILE.vt OUT.txt|.md|.opml|.mm\n"
+    "                                write the tree of FILE as an outline\n"
     "       vetra --dump-layout FILE.vt [--metrics fixed]\n"
     "                                print the layout of the main view\n"
     "       vetra --dump-paint FILE.vt [--metrics fixed]\n"
@@ -57,6 +60,14 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--export-node") == 0) {
         if (argc != 5) return usage(stderr, 2);
         return vetra::runExportNode(argv[2], argv[3], argv[4]);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--import") == 0) {
+        if (argc != 4) return usage(stderr, 2);
+        return vetra::runImport(argv[2], argv[3]);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--export-outline") == 0) {
+        if (argc != 4) return usage(stderr, 2);
+        return vetra::runExportOutline(argv[2], argv[3]);
     }
     if (argc >= 2 &&
         (std::strcmp(argv[1], "--dump-layout") == 0 || std::strcmp(argv[1], "--dump-paint") == 0)) {

@@ -127,6 +127,8 @@ class TForm_Qo_Tree : public QWidget,
     void N_Export_Node_And_SendClick();
     void N_Export_WordClick();
     void N_Export_PPTClick();
+    // Writes the current view as an outline file (outline_commands.cpp).
+    void N_Export_OutlineClick();
     void N_Node_Set_ColorClick();
     void N_SearchClick();
     void N_Search_NextClick();

@@ -14,6 +14,7 @@
 #include "ui/link_opener.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
+#include "ui/outline_commands.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
@@ -206,6 +207,7 @@ void TForm_Qo_Tree::N_PasterClick() {
         return;
     }
     TEdit_Context ctx = editContext();
+    if (ctx.Clipboard.empty() && pasteClipboardText(ctx)) return;
     pasteClipboard(ctx);
 }
 

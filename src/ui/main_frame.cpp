@@ -15,6 +15,7 @@
 #include "ui/form_option.h"
 #include "ui/message_box.h"
 #include "ui/status_line.h"
+#include "ui/outline_commands.h"
 #include "ui/tool_icons.h"
 #include "ui/shell_commands.h"
 #include "ui/tool_windows.h"
@@ -127,6 +128,10 @@ void TForm_Main_Vetra::buildFileMenu() {
             &TForm_Main_Vetra::N_Save_AllClick);
     connect(addItem(file, "N_Save_As", "另存到"), &QAction::triggered, this,
             &TForm_Main_Vetra::N_Save_AsClick);
+    file->addSeparator();
+    connect(addItem(file, "N_Import", "導入…"), &QAction::triggered, this,
+            [this] { importOutlineCommand(*this); });
+    addForwardedItem(file, "N_Export_Outline", "輸出到 大綱文件", "N_Export_OutlineClick");
     QAction* separator = file->addSeparator();
     separator->setObjectName("N_Recent_File_Sep");
     for (int slot = 0; slot < 6; ++slot) {
