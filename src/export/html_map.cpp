@@ -16,7 +16,7 @@ class TRtf_Plain_Text : public TRtf_Reader {
     explicit TRtf_Plain_Text(std::string& out) : Out_(out) {}
 
   protected:
-    void emitRun(const TRtf_Run& run, const Rtf_Node_Stru&) override {
+    void emitRun(const TRtf_Text_Run& run, const Rtf_Node_Stru&) override {
         size_t at = 0;
         for (const auto& [offset, character] : run.Characters) {
             appendLines(std::string_view(run.Text).substr(at, offset - at));

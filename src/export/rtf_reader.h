@@ -54,7 +54,7 @@ enum class TPicture_Kind { None, Jpeg, Png, Bitmap };
 
 // Text of one run in the system code page, with the characters that page
 // cannot hold (from \uN and special words) kept apart with their offsets.
-struct TRtf_Run {
+struct TRtf_Text_Run {
     std::string Text;
     std::vector<std::pair<size_t, char32_t>> Characters;  // inserted before Text[offset]
     bool empty() const { return Text.empty() && Characters.empty(); }
@@ -94,7 +94,7 @@ class TRtf_Reader {
     // and passes the bitmap file inside to writePicture.
     virtual void objectData(std::string_view hex);
     // A run of text ended; `group` holds its formatting.
-    virtual void emitRun(const TRtf_Run& run, const Rtf_Node_Stru& group) = 0;
+    virtual void emitRun(const TRtf_Text_Run& run, const Rtf_Node_Stru& group) = 0;
     // A picture: a Windows bitmap file, a JPEG or a PNG file in `bytes`.
     virtual bool writePicture(std::string_view bytes, TPicture_Kind kind) = 0;
 
@@ -120,8 +120,8 @@ class TRtf_Reader {
     int64_t Overflow_Depth_ = 0;  // groups opened past kMax_Depth, still open
     std::vector<Rtf_Font_Stru> Fonts_;
     std::vector<Rtf_Color_Stru> Colors_;
-    std::string Raw_;  // bytes in the current group's code page
-    TRtf_Run Run_;     // text already converted to the system code page
+    std::string Raw_;    // bytes in the current group's code page
+    TRtf_Text_Run Run_;  // text already converted to the system code page
     int32_t Color_Counter_ = 0;
     int32_t Hex_Digits_ = 0;  // digits of a \' escape still expected
     int32_t Hex_Value_ = 0;

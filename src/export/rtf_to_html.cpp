@@ -12,7 +12,7 @@ namespace vetra {
 TRtf_Reader_To_Html::TRtf_Reader_To_Html(std::string& out, std::string directory)
     : Out_(out), Directory_(std::move(directory)) {}
 
-void appendRunHtml(std::string& out, const TRtf_Run& run) {
+void appendRunHtml(std::string& out, const TRtf_Text_Run& run) {
     size_t at = 0;
     for (const auto& [offset, character] : run.Characters) {
         appendNoteHtml(out, std::string_view(run.Text).substr(at, offset - at));
@@ -28,7 +28,7 @@ void appendRunHtml(std::string& out, const TRtf_Run& run) {
     appendNoteHtml(out, std::string_view(run.Text).substr(at));
 }
 
-void TRtf_Reader_To_Html::emitRun(const TRtf_Run& run, const Rtf_Node_Stru& group) {
+void TRtf_Reader_To_Html::emitRun(const TRtf_Text_Run& run, const Rtf_Node_Stru& group) {
     char head[96];
     std::snprintf(head, sizeof head,
                   "<font style='font-size: %dpt;font-family: ", group.Font_Size / 2);

@@ -17,7 +17,7 @@ class TRtf_Reader_To_Html : public TRtf_Reader {
     TRtf_Reader_To_Html(std::string& out, std::string directory);
 
   protected:
-    void emitRun(const TRtf_Run& run, const Rtf_Node_Stru& group) override;
+    void emitRun(const TRtf_Text_Run& run, const Rtf_Node_Stru& group) override;
     bool writePicture(std::string_view bytes, TPicture_Kind kind) override;
 
   private:
@@ -27,6 +27,6 @@ class TRtf_Reader_To_Html : public TRtf_Reader {
 
 // Writes the run's text as note HTML: escaped, with the characters the page's
 // code page cannot hold as character references.
-void appendRunHtml(std::string& out, const TRtf_Run& run);
+void appendRunHtml(std::string& out, const TRtf_Text_Run& run);
 
 }  // namespace vetra

@@ -75,6 +75,10 @@ TRecovery_Snapshots::~TRecovery_Snapshots() {
         if (!entry.Path.empty()) removeRecoverySnapshot(entry.Path);
 }
 
+TForm_Qo_Tree* TRecovery_Snapshots::TEntry::window() const {
+    return qobject_cast<TForm_Qo_Tree*>(Window.data());
+}
+
 TRecovery_Snapshots::TEntry& TRecovery_Snapshots::entryOf(TForm_Qo_Tree& window) {
     for (TEntry& entry : Entries_)
         if (entry.Window == &window) return entry;
@@ -83,7 +87,7 @@ TRecovery_Snapshots::TEntry& TRecovery_Snapshots::entryOf(TForm_Qo_Tree& window)
 }
 
 bool TRecovery_Snapshots::writeSnapshot(TEntry& entry) {
-    TTree_Doc& doc = entry.Window->document();
+    TTree_Doc& doc = entry.window()->document();
     if (entry.Path.empty()) entry.Path = recoverySnapshotPath(recoveryDirectory(), Serial_++);
     if (!writeRecoverySnapshot(doc, entry.Path)) return false;
     entry.Last_Edit = doc.Undo.newest();
@@ -123,7 +127,7 @@ void TRecovery_Snapshots::poll() {
 void TRecovery_Snapshots::snapshotAll() {
     poll();
     for (TEntry& entry : Entries_)
-        if (entry.Window && entry.Window->document().Modified) writeSnapshot(entry);
+        if (entry.window() != nullptr && entry.window()->document().Modified) writeSnapshot(entry);
     Session_Ending = true;
 }
 

@@ -34,7 +34,10 @@ class TRecovery_Snapshots : public QObject {
 
   private:
     struct TEntry {
-        QPointer<TForm_Qo_Tree> Window;
+        // A window being destroyed is only a QWidget by then: the pointer is
+        // kept at that type so that testing it never downcasts a dying object.
+        QPointer<QWidget> Window;
+        TForm_Qo_Tree* window() const;
         std::string Path;       // its snapshot, once written
         const void* Last_Edit;  // the newest undo group when it was written
         int Undo_Count;

@@ -58,7 +58,7 @@ TEST(EditorConventions, ScriptedSessions) {
          "2\nzoom 100\n"},
         {"erase parent keeps the caption pending for the lifted child",
          std::string(kGrandchild) +
-             "select r.0.0\nkey Return\ntype 保留\nmenu N_Erase_Parent\nmenu N_Save\ndump\n",
+             "select r.0.0\nclick r.0.0\ntype 保留\nmenu N_Erase_Parent\nmenu N_Save\ndump\n",
          "", "双击输入标题\n  保留 *\n"},
         {"zoom keys, the wheel with Ctrl and the command stay within 10 to 400",
          "zoom 200\nkey Ctrl+=\nstate\nkey Ctrl+-\nkey Ctrl+-\nstate\nkey Ctrl+0\nstate\nzoom "

@@ -96,8 +96,8 @@ TEST(OutlineCommands, TheEditorImportsExportsAndPastesText) {
     } rows[] = {
         {"import opens a new unsaved window",
          "answer " + dataFile("outline_sample.md") + "\nmenu N_Import\ndump\nstate\n",
-         "outline_sample\n  Shopping\n    Fruit\n      Apples\n      Pears\n    Bread\n  Notes\n"
-         "modified 1\nundo 0\nfile \nviews [outline_sample]\nclipboard 0\n"},
+         "outline_sample *\n  Shopping\n    Fruit\n      Apples\n      Pears\n    Bread\n  Notes\n"
+         "modified 1\nundo 0\nfile \nviews [outline_sample]\nclipboard 0\nredo 0\nzoom 100\n"},
         {"a damaged file is refused", "answer " + dir + "bad.mm\nmenu N_Import\n",
          "message: 系统警告: 无法导入文件 BAD\n"},
         {"pasted lines nest by indentation and undo as one",

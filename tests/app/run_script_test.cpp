@@ -183,7 +183,7 @@ TEST(RunScript, ALineThatCannotRunStopsTheScript) {
     } rows[] = {
         {"dump\nselect r.9\ndump\n", "line 2: no node at r.9"},
         {"frobnicate\n", "line 1: unknown command frobnicate"},
-        {"menu N_Export_PPT\n", "line 1: no enabled menu item N_Export_PPT"},
+        {"menu N_No_Such_Item\n", "line 1: no enabled menu item N_No_Such_Item"},
         {"key NoSuchKey\n", "line 1: unknown key NoSuchKey"},
     };
     for (const auto& row : rows) {

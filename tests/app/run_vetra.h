@@ -32,10 +32,18 @@ inline std::string testScratch(const std::string& suffix) {
 
 // `command` is the shell command line (the environment and the program's
 // arguments); standard error goes to a scratch file and is read back.
+// Every run gets a state, runtime and configuration folder of its test's
+// own, so sessions that CTest runs side by side never meet through the
+// single-instance socket or each other's recovery snapshots, and never touch
+// the user's; a command that names its own folders overrides these.
 inline TRun runCommand(const std::string& command) {
     std::string errPath = testScratch("_stderr.txt");
+    std::string home = testScratch("_home");
+    std::string isolated = "mkdir -p -m 700 " + home + "/run && export XDG_RUNTIME_DIR=" + home +
+                           "/run XDG_STATE_HOME=" + home + "/state XDG_CONFIG_HOME=" + home +
+                           "/config && ";
     TRun run;
-    FILE* pipe = popen((command + " 2>" + errPath).c_str(), "r");
+    FILE* pipe = popen((isolated + "{ " + command + "; } 2>" + errPath).c_str(), "r");
     char buffer[4096];
     size_t got;
     while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);

@@ -70,10 +70,10 @@ TEST(Session, KilledEditorsUnsavedWorkComesBack) {
         const char* expected;
     } rows[] = {
         {"after a second of edits; yes opens it unsaved under the original's name", 1, "", "yes",
-         "项目计划\n  设计\n    界面\n    数据格式\n  发布\nmodified 1\n"},
-        {"no deletes it", 1, "", "no", "双击输入标题\nmodified 0\n"},
+         "项目计划 *\n  设计\n    界面\n    数据格式\n  发布\nmodified 1\n"},
+        {"no deletes it", 1, "", "no", "双击输入标题 *\nmodified 0\n"},
         {"log-out (SIGTERM) writes it at once", 600, "kill -TERM $pid; " + waitFor(snapshot), "yes",
-         "项目计划\n  设计\n    界面\n    数据格式\n  发布\nmodified 1\n"},
+         "项目计划 *\n  设计\n    界面\n    数据格式\n  发布\nmodified 1\n"},
     };
     for (const auto& row : rows) {
         std::string dir = workDir();
@@ -102,7 +102,7 @@ TEST(Session, SnapshotOnLogOutAndNoneAfterANormalEnd) {
         << "saved: nothing to recover";
     runScript(dir, "select r.0\nkey Del\nsnapshot\n", "./doc.vt");
     TRun run = runScript(dir, "answer yes\ndump\n");
-    EXPECT_NE(run.out.find("项目计划\n  发布\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("项目计划 *\n  发布\n"), std::string::npos) << run.out;
 }
 
 TEST(Session, ASecondStartHandsOverTheAbsolutePath) {
