@@ -206,7 +206,7 @@ void TRtf_Parser::finishDestination(const TGroup& closed) {
             Object_Picture_.reset();
             Result_Picture_.reset();
             if (!picture) break;
-            if (Object_Width_ > 0 && Object_Height_ > 0) {
+            if (plausibleTwips(Object_Width_) > 0 && plausibleTwips(Object_Height_) > 0) {
                 picture->Width_Twips = Object_Width_;
                 picture->Height_Twips = Object_Height_;
             }
