@@ -55,6 +55,10 @@ bool skipCountedString(std::string_view data, size_t& at) {
 
 }  // namespace
 
+int plausibleTwips(int64_t twips) {
+    return twips > 0 && twips <= kMax_Picture_Twips ? static_cast<int>(twips) : 0;
+}
+
 std::optional<TRtf_Picture> pictureFromPict(const TPict_Properties& properties, std::string data) {
     TRtf_Picture picture;
     switch (properties.Format) {
@@ -78,20 +82,16 @@ std::optional<TRtf_Picture> pictureFromPict(const TPict_Properties& properties, 
             return std::nullopt;
     }
     if (picture.Data.empty()) return std::nullopt;
-    auto scaled = [](int twips, int percent) {
-        return static_cast<int>(int64_t{twips} * percent / 100);
-    };
-    int goalWidth = properties.Goal_Width;
-    int goalHeight = properties.Goal_Height;
     // Bitmaps give \picw and \pich in pixels; 15 twips a pixel at 96 dpi.
-    if (goalWidth <= 0 && properties.Format != TPict_Format::Png &&
-        properties.Format != TPict_Format::Jpeg)
-        goalWidth = properties.Width * 15;
-    if (goalHeight <= 0 && properties.Format != TPict_Format::Png &&
-        properties.Format != TPict_Format::Jpeg)
-        goalHeight = properties.Height * 15;
-    picture.Width_Twips = goalWidth > 0 ? scaled(goalWidth, properties.Scale_X) : 0;
-    picture.Height_Twips = goalHeight > 0 ? scaled(goalHeight, properties.Scale_Y) : 0;
+    bool bitmap = properties.Format != TPict_Format::Png && properties.Format != TPict_Format::Jpeg;
+    int64_t width = properties.Goal_Width > 0 ? properties.Goal_Width
+                    : bitmap                  ? int64_t{properties.Width} * 15
+                                              : 0;
+    int64_t height = properties.Goal_Height > 0 ? properties.Goal_Height
+                     : bitmap                   ? int64_t{properties.Height} * 15
+                                                : 0;
+    picture.Width_Twips = plausibleTwips(width * properties.Scale_X / 100);
+    picture.Height_Twips = plausibleTwips(height * properties.Scale_Y / 100);
     return picture;
 }
 

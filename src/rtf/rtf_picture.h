@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ std::optional<TRtf_Picture> pictureFromPict(const TPict_Properties& properties, 
 // The picture inside embedded-object data: an object header (31 bytes for a
 // bitmap object) followed by a Windows bitmap file, or a PNG or JPEG file.
 std::optional<TRtf_Picture> pictureFromObjectData(std::string_view data);
+
+// A shown size in twips, or 0 (the picture's own size) when it is not one a
+// note could mean: at most 32767 pixels.
+inline constexpr int64_t kMax_Picture_Twips = int64_t{32767} * 15;
+int plausibleTwips(int64_t twips);
 
 // The object header the writer puts before a bitmap file of `size` bytes.
 std::string objectHeaderForBitmap(uint32_t size);

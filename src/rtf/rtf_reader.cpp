@@ -134,6 +134,12 @@ TRtf_Read_Status TRtf_Parser::run() {
         } else if (c == '\\') {
             ++Pos_;
             readControl();
+        } else if (Overflow_Depth_ == 0 && !Stack_.empty() &&
+                   (top().Dest == TDest::Pict || top().Dest == TDest::Object_Data)) {
+            // Picture data is most of a note with pictures: read its hex
+            // digits in one sweep.
+            while (Pos_ < In_.size() && In_[Pos_] != '{' && In_[Pos_] != '}' && In_[Pos_] != '\\')
+                collectHex(static_cast<unsigned char>(In_[Pos_++]));
         } else {
             ++Pos_;
             if (Overflow_Depth_ == 0 && !Stack_.empty()) handleByte(c);
@@ -206,7 +212,7 @@ void TRtf_Parser::finishDestination(const TGroup& closed) {
             Object_Picture_.reset();
             Result_Picture_.reset();
             if (!picture) break;
-            if (Object_Width_ > 0 && Object_Height_ > 0) {
+            if (plausibleTwips(Object_Width_) > 0 && plausibleTwips(Object_Height_) > 0) {
                 picture->Width_Twips = Object_Width_;
                 picture->Height_Twips = Object_Height_;
             }

@@ -1,6 +1,5 @@
 #include "ui/form_edit_node.h"
 
-#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -15,6 +14,7 @@
 #include "rtf/rtf_reader.h"
 #include "store/content_store.h"
 #include "store/options.h"
+#include "ui/color_palette.h"
 #include "ui/dialog_script.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -291,12 +291,7 @@ bool TForm_Edit_Node::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Edit_Node::Label_ColorClick() {
-    QColor chosen;
-    if (TDialog_Script* script = TDialog_Script::active())
-        chosen = QColor(script->takeAnswer().value_or(QString()));
-    else
-        chosen = QColorDialog::getColor(colorFromBgr(Color_), this);
-    if (chosen.isValid()) setLabelColor(bgrFromColor(chosen));
+    if (std::optional<int32_t> chosen = askColor(this, Color_)) setLabelColor(*chosen);
 }
 
 QString TForm_Edit_Node::linkForFile(const QString& path, const QString& programDirectory) {

@@ -49,6 +49,11 @@ TEST(RtfHostile, DamagedNotesOpenAsFarAsTheyRead) {
         {"object header with huge lengths",
          "{\\rtf1{\\object{\\*\\objdata 0105000002000000ffffffff50}}x}", TRtf_Read_Status::Complete,
          "x|"},
+        {"picture sizes past every bound",
+         "{\\rtf1{\\pict\\dibitmap0\\picw2147483647\\pich-2147483647\\picscalex1000 "
+         "28000000010000000100000001001800000000000000000000000000000000000000000000ffffff}"
+         "{\\object\\objw2147483647\\objh-5{\\*\\objdata 00}}x}",
+         TRtf_Read_Status::Complete, "[picture]x|"},
         {"bitmap with a huge width", "{\\rtf1{\\pict\\wbitmap0\\picw2000000000\\pich2 00ff}x}",
          TRtf_Read_Status::Complete, "x|"},
         {"dib with a huge colour count",

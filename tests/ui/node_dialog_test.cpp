@@ -126,9 +126,12 @@ TEST(NodeDialog, KeysConfirmAndTheNewCaptionIsSelected) {
     EXPECT_EQ(f.dialog().Edit_Name->selectedText(), f.dialog().Edit_Name->text())
         << "a new node's caption is selected so typing replaces it";
     f.dialog().Edit_Name->insert(QStringLiteral("題目"));  // typing replaces the selection
+    f.script.queueAnswer("0x00FF00");
+    QTest::mouseClick(f.dialog().Label_Color, Qt::LeftButton);
     QTest::keyClick(f.dialog().Edit_Name, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_FALSE(f.dialog().isVisible());
     EXPECT_EQ(nodeTextToQString(f.child->Caption.view()), QStringLiteral("題目"));
+    EXPECT_EQ(f.child->Color_Caption, 0x00FF00);
 
     f.window->N_EditClick();
     EXPECT_FALSE(f.dialog().Edit_Name->hasSelectedText());

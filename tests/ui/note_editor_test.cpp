@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextList>
@@ -144,6 +145,33 @@ TEST(NoteEditor, CopyAllPutsTheNoteOnTheClipboardAsRichText) {
     QByteArray rtf = mime->data("text/rtf");
     EXPECT_TRUE(rtf.startsWith("{\\rtf1"));
     EXPECT_TRUE(mime->text().contains(QStringLiteral("红色粗体")));
+}
+
+TEST(NoteEditor, PicturesAreInsertedByTheirFileName) {
+    QImage image(12, 8, QImage::Format_RGB888);
+    image.fill(Qt::darkCyan);
+    const QString dir = QString::fromStdString(::testing::TempDir());
+    const struct {
+        const char* name;
+        const char* format;  // what the file really holds
+        bool inserted;
+    } cases[] = {
+        {"photo.JPG", "JPEG", true},     {"a.jpg", "JPEG", true},
+        {"png_named.jpg", "PNG", false},  // a name ending in .jpg is read as JPEG only
+        {".jpg", "PNG", true},            // four characters: read as whatever it is
+        {"b.bmp", "BMP", true},          {"c.png", "PNG", true},
+    };
+    for (const auto& c : cases) {
+        QString path = dir + "/" + c.name;
+        ASSERT_TRUE(image.save(path, c.format)) << c.name;
+        TFrame_RichEdit frame;
+        EXPECT_EQ(frame.insertPicture(path), c.inserted) << c.name;
+        TRtf_Document note = test::parsed(frame.noteRtf());
+        ASSERT_EQ(note.Pictures.size(), c.inserted ? 1u : 0u) << c.name;
+        if (!c.inserted) continue;
+        EXPECT_EQ(note.Pictures[0].Kind, TRtf_Picture_Kind::Bmp_File) << c.name;
+        EXPECT_NE(frame.noteRtf().find("{\\*\\objdata"), std::string::npos) << c.name;
+    }
 }
 
 TEST(NodeDialog, LinksUnderTheProgramDirectoryBecomeRelative) {
