@@ -36,7 +36,6 @@ int runExportOffice(const std::string& input, const std::string& output, bool pr
         return 1;
     }
     TTree_Node& root = *document.root();
-    root.recomputeDepth();
     QImage picture;
     if (presentation) {
         // The main view as the editor shows it, the root expanded.

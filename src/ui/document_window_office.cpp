@@ -63,7 +63,6 @@ void TForm_Qo_Tree::runOfficeExport(bool presentation) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QImage picture = presentation ? slidePicture(*Current_.Root, viewPicture()) : QImage();
     Current_.restoreParentLink();
-    Doc_->root()->recomputeDepth();
     const QByteArray source = officeSource(*Doc_, *Doc_->root(), presentation, picture);
     Current_.cutParentLink();
     QApplication::restoreOverrideCursor();

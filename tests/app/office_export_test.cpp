@@ -78,8 +78,10 @@ std::string paragraphHolding(const std::string& xml, const std::string& text) {
 std::string slideText(const std::string& xml) {
     static const std::regex text("<a:t>([^<]*)</a:t>");
     std::string joined;
-    for (std::sregex_iterator t(xml.begin(), xml.end(), text), end; t != end; ++t)
-        joined += (joined.empty() ? "" : "|") + (*t)[1].str();
+    for (std::sregex_iterator t(xml.begin(), xml.end(), text), end; t != end; ++t) {
+        if (!joined.empty()) joined += '|';
+        joined += (*t)[1].str();
+    }
     return joined;
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "export/office_documents.h"
-#include "rtf/rtf_reader.h"
 #include "layout/tree_builder.h"
+#include "rtf/rtf_reader.h"
 
 namespace vetra {
 namespace {
@@ -52,7 +52,8 @@ TEST(OfficeDocuments, LeafSlidesCutTheNoteOnACharacterBoundary) {
     } rows[] = {
         {"500 ASCII characters", std::string(500, 'a'), "a", 299},
         // 1 + 2 * 149 bytes: the 150th character would pass 299.
-        {"two-byte characters", "a" + repeated("\xE4\xB8\xAD", 200), "\xE4\xB8\xAD", 149},
+        {"two-byte characters", std::string("a").append(repeated("\xE4\xB8\xAD", 200)),
+         "\xE4\xB8\xAD", 149},
     };
     for (const auto& row : rows) {
         auto root = testing::makeNode("root");
