@@ -56,6 +56,7 @@ int runDump(const std::string& path) {
     std::unique_ptr<TFile> recovered;
     recoverFromJournal(path, *file, false, openFile, &recovered);
     if (recovered) file = std::move(recovered);
+    if (!file->seek(0)) return 1;
     TTree_Node root;
     std::vector<TTree_Node*> viewRoots;
     TRead_Error error = TRead_Error::None;

@@ -15,7 +15,8 @@ random_kills=${2:-30}
 stride=${3:-25}
 vetra="$build/app/vetra"
 work=$(mktemp -d /tmp/vetra-kill-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# The work directory stays when a file did not open, for a look at it.
+trap '[ -z "${kept:-}" ] && rm -rf "$work" || echo "kept $work"' EXIT
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" TMPDIR="$work"
 export XDG_RUNTIME_DIR= VETRA_TEXT_MODE=1 QT_QPA_PLATFORM=offscreen
 
@@ -27,54 +28,62 @@ printf 'select r\nkey Ins\ntype killed save\nkey Return\nmenu N_Save\nwait 60000
 cp "$work/base.vt" "$work/doc.vt"
 start=$(date +%s%N)
 "$vetra" --run "$work/save.txt" "$work/doc.vt" >/dev/null 2>&1
-echo "one scripted open, edit and save: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+session_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "one scripted open, edit and save: $session_ms ms"
 "$vetra" --dump "$work/doc.vt" >"$work/new.txt"
 cmp -s "$work/old.txt" "$work/new.txt" && { echo "the save changed nothing"; exit 1; }
 
-old=0 new=0 bad=0 kills=0
+old=0 new=0 bad=0 kills=0 midsave=0
+journal="$work/.doc.vt-journal"
 classify() {
     kills=$((kills + 1))
+    [ -e "$journal" ] && midsave=$((midsave + 1))
     if ! "$vetra" --dump "$work/doc.vt" >"$work/got.txt" 2>/dev/null; then
-        bad=$((bad + 1)); cp "$work/doc.vt" "$work/unreadable-$kills.vt"
+        bad=$((bad + 1)); kept=1; cp "$work/doc.vt" "$work/unreadable-$kills.vt"
     elif cmp -s "$work/got.txt" "$work/old.txt"; then old=$((old + 1))
     elif cmp -s "$work/got.txt" "$work/new.txt"; then new=$((new + 1))
-    else bad=$((bad + 1)); fi
+    else bad=$((bad + 1)); kept=1; fi
 }
-journal="$work/.doc.vt-journal"
+fresh() { rm -f "$journal"; cp "$work/base.vt" "$work/doc.vt"; }
+seconds() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
 
-# Random moments: from the journal's appearance (the save has begun) plus
-# 0 to 400 ms, which covers the whole save and some time after it.
+# Random moments: half anywhere in the session (open, edit, save), half in
+# the first 80 ms after the journal appears (the index is being written).
 for ((i = 0; i < random_kills; i++)); do
-    cp "$work/base.vt" "$work/doc.vt"
+    fresh
     "$vetra" --run "$work/save_wait.txt" "$work/doc.vt" >/dev/null 2>&1 &
     pid=$!
-    for ((t = 0; t < 6000; t++)); do [ -e "$journal" ] && break; sleep 0.005; done
-    sleep "0.$(printf '%03d' $((RANDOM % 400)))"
+    if ((i % 2 == 0)); then
+        sleep "$(seconds $((RANDOM % session_ms)))"
+    else
+        for ((t = 0; t < 6000; t++)); do [ -e "$journal" ] && break; sleep 0.002; done
+        sleep "$(seconds $((RANDOM % 80)))"
+    fi
     kill -9 $pid; wait $pid 2>/dev/null
     classify
 done
-random_figures="random moments: $kills kills, old $old, new $new, unreadable $bad"
+random_figures="random moments: $kills kills ($midsave during the save), old $old, new $new, unreadable $bad"
 
 # Successive writes: strace kills the process at the Nth pwrite64, or at the
 # Nth sync.
-cp "$work/base.vt" "$work/doc.vt"
+fresh
 writes=$(strace -f -c -e trace=pwrite64 "$vetra" --run "$work/save.txt" "$work/doc.vt" 2>&1 \
     >/dev/null | awk '/pwrite64/ {print $4}')
 echo "the session makes $writes pwrite64 calls"
-old=0 new=0 bad=0 kills=0
+old=0 new=0 bad=0 kills=0 midsave=0
 for ((n = 1; n <= writes + 1; n += (n < 8 || n > writes - 8 ? 1 : stride))); do
-    cp "$work/base.vt" "$work/doc.vt"
-    strace -f -o /dev/null -e trace=pwrite64 -e inject=pwrite64:signal=KILL:when=$n \
-        "$vetra" --run "$work/save.txt" "$work/doc.vt" >/dev/null 2>&1
+    fresh
+    { strace -f -o /dev/null -e trace=pwrite64 -e inject=pwrite64:signal=KILL:when=$n \
+        "$vetra" --run "$work/save.txt" "$work/doc.vt" >/dev/null 2>&1; } 2>/dev/null
     classify
 done
 for call in fdatasync fsync; do
     for n in 1 2 3 4 5 6; do
-        cp "$work/base.vt" "$work/doc.vt"
-        strace -f -o /dev/null -e trace=$call -e inject=$call:signal=KILL:when=$n \
-            "$vetra" --run "$work/save.txt" "$work/doc.vt" >/dev/null 2>&1
+        fresh
+        { strace -f -o /dev/null -e trace=$call -e inject=$call:signal=KILL:when=$n \
+            "$vetra" --run "$work/save.txt" "$work/doc.vt" >/dev/null 2>&1; } 2>/dev/null
         classify
     done
 done
 echo "$random_figures"
-echo "successive writes and syncs: $kills kills, old $old, new $new, unreadable $bad"
+echo "successive writes and syncs: $kills kills ($midsave during the save), old $old, new $new, unreadable $bad"

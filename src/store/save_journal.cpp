@@ -170,7 +170,7 @@ TJournal_Found recoverFromJournal(const std::string& documentPath, TFile& docume
         std::string bytes;
         int64_t size = document.size();
         if (size >= 0 && document.seek(0) && readExactly(document, bytes, size) &&
-            copy->write(bytes.data(), size) && applyJournal(journal, *copy))
+            copy->write(bytes.data(), size) && applyJournal(journal, *copy) && copy->seek(0))
             *recovered = std::move(copy);
     }
     return TJournal_Found::Needs_Recovery;

@@ -65,6 +65,29 @@ TEST(StoreCommands, ExportNodeWritesTheSubtree) {
     EXPECT_EQ(f.noteOf(*sub, *find(*sub->root(), "d")), noisyNote(1, 5000));
 }
 
+// A save killed once its journal is written: --dump shows the document as
+// it was, and leaves the file alone (the editor puts it back at open).
+TEST(StoreCommands, DumpOfAnUnfinishedSaveShowsTheOldDocument) {
+    TDoc_Fixture f;
+    std::filesystem::current_path(f.Dir);
+    std::string bytes;
+    for (int cut = 1; bytes.empty() || !std::filesystem::exists(f.path(".j.vt-journal")); ++cut) {
+        ASSERT_LT(cut, 30);
+        *f.Plan = TFailure_Plan{};
+        auto doc = f.newDoc("r(a,b)");
+        ASSERT_TRUE(doc->saveAs(f.path("j.vt"), {}));
+        bytes = f.bytesOf("j.vt");
+        find(*doc->root(), "a")->setCaption("a much longer caption");
+        f.Plan->Cut_At = f.Plan->Steps + cut;
+        doc->save({});
+    }
+    ASSERT_EQ(run("--dump j.vt >dump.txt"), 0);
+    std::ifstream in(f.path("dump.txt"));
+    std::stringstream dump;
+    dump << in.rdbuf();
+    EXPECT_EQ(dump.str(), "r\n  a\n  b\n");
+}
+
 TEST(StoreCommands, FailuresExitWithOneAndAMessage) {
     TDoc_Fixture f;
     std::filesystem::current_path(f.Dir);

@@ -142,6 +142,23 @@ TEST_F(OptionsTest, RecentFiles) {
     EXPECT_EQ(saved.Recent_Files[2], "./help/vt_help.vt");
 }
 
+// The file is replaced whole through a sibling: a linked options file
+// (dotfiles kept elsewhere) stays a link, and nothing is left beside it.
+TEST_F(OptionsTest, SavingReplacesTheFileWholeThroughLinks) {
+    std::filesystem::create_directories(Dir + "/vetra");
+    std::ofstream(Dir + "/real.qoo") << "map_width = 60\r\n";
+    std::filesystem::create_symlink(Dir + "/real.qoo", defaultOptionsPath());
+    TOptions options(1024, 768);
+    ASSERT_TRUE(options.load(defaultOptionsPath()));
+    options.Map_Width = 70;
+    ASSERT_TRUE(options.save());
+    EXPECT_TRUE(std::filesystem::is_symlink(defaultOptionsPath()));
+    EXPECT_EQ(read(Dir + "/real.qoo"), options.serialize());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir + "/vetra"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST_F(OptionsTest, RelativeRecentNamesResolveInTheProgramDirectory) {
     EXPECT_EQ(resolveRecentFile("./a.vt", "/opt/v"), "/opt/v/a.vt");
     EXPECT_EQ(resolveRecentFile(".\\docs\\a.vt", "/opt/v"), "/opt/v/docs/a.vt");

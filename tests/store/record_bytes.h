@@ -40,7 +40,7 @@ inline std::string newNodeRecordBody(std::string_view caption, std::string_view 
 }
 
 inline std::string childrenRecord(uint32_t count) {
-    return "D" + be32(count);
+    return std::string("D") + be32(count);
 }
 
 inline std::string newNodeRecord(std::string_view caption) {
