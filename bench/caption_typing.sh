@@ -6,7 +6,7 @@ set -euo pipefail
 vetra="${1:-build/release}/app/vetra"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for length in 1000 4000 16000 32000; do
+for length in 1000 4000 16000; do
     python3 - "$length" > "$work/script.txt" <<'PY'
 import sys
 n = int(sys.argv[1])

@@ -264,8 +264,10 @@ void TForm_Main_Vetra::fillWindowMenu() {
     if (!windows.isEmpty()) Window_Menu_->addSeparator();
     int number = 1;
     for (QMdiSubWindow* window : windows) {
-        QAction* item =
-            Window_Menu_->addAction(QString("&%1 %2").arg(number++).arg(window->windowTitle()));
+        // The title's "[*]" placeholder shows as "*" while the document is modified.
+        QString title = window->windowTitle().replace(
+            "[*]", window->widget() != nullptr && window->widget()->isWindowModified() ? "*" : "");
+        QAction* item = Window_Menu_->addAction(QString("&%1 %2").arg(number++).arg(title));
         item->setCheckable(true);
         item->setChecked(window == Mdi_Area_->activeSubWindow());
         connect(item, &QAction::triggered, this,

@@ -90,9 +90,6 @@ TEST(SearchCommands, FirstNextAndPreviousSelectAndReveal) {
         {"previous from the root does nothing", "previous", nullptr, &TSearch_Fixture::root, false,
          false},
         {"empty text steps one node", "next", nullptr, &TSearch_Fixture::alpha, true, false},
-        {"a letter is not half a character", "first", "\xD0", &TSearch_Fixture::alpha, false,
-         false},
-        {"a whole Chinese character", "first", "\xCE\xC4", &TSearch_Fixture::chinese, true, false},
     };
     for (const auto& row : rows) {
         f.window.Revealed.clear();
@@ -141,16 +138,6 @@ TEST(SearchCommands, TextsFromTheDialog) {
     for (int i = 0; i < 30; ++i) longText += "\xD6\xD0";
     searchFirst(f.window, longText);
     EXPECT_EQ(f.window.Search_Text.size(), 198u) << "199 bytes would cut a character";
-}
-
-TEST(SearchCommands, SubViewKeepsToItsSubtree) {
-    TSearch_Fixture f;
-    f.window.View_Root = f.delta;  // the window shows delta's subtree
-    f.delta->Parent = nullptr;
-    EXPECT_FALSE(searchFirst(f.window, "alpha"));
-    EXPECT_TRUE(searchFirst(f.window, "delta"));
-    EXPECT_FALSE(searchPrevious(f.window));
-    f.delta->Parent = f.root;
 }
 
 }  // namespace
