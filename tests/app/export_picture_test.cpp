@@ -97,7 +97,7 @@ TEST(ExportPicture, RefusesOnlyWhatTheFormatCannotHold) {
     root.setCaption("tall");
     root.setViewStyle(5);
     for (int i = 0; i < 3500; ++i)
-        root.appendChild(std::make_unique<TTree_Node>())->setCaption("n" + std::to_string(i));
+        root.appendChild(std::make_unique<TTree_Node>())->setCaption(std::to_string(i));
     const std::string doc = dir + "tall.vt";
     auto file = openFile(doc, TOpen_Mode::Create);
     ASSERT_TRUE(file && writeNodeTree(*file, root, {&root}));
