@@ -9,7 +9,7 @@ packages=(
   libopencc-dev opencc zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
-  libpng-dev libemf-dev qt6-svg-dev chromium
+  libpng-dev libemf-dev chromium
 )
 
 missing=()

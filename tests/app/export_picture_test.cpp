@@ -2,6 +2,7 @@
 // dots in directories stay whole, and what a format cannot hold is refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -43,6 +44,14 @@ std::pair<uint32_t, uint32_t> pictureSize(const std::string& bytes, const std::s
         return {((littleEndian(bytes, 32) - littleEndian(bytes, 24)) * 96 + 1270) / 2540,
                 ((littleEndian(bytes, 36) - littleEndian(bytes, 28)) * 96 + 1270) / 2540};
     }
+    if (type == "svg") {  // the root element's width and height
+        uint32_t width = 0, height = 0;
+        const size_t root = bytes.find("<svg ");
+        if (root != std::string::npos)
+            std::sscanf(bytes.c_str() + root, "<svg %*[^w]width=\"%u\" height=\"%u\"", &width,
+                        &height);
+        return {width, height};
+    }
     return {0, 0};
 }
 
@@ -73,6 +82,14 @@ TEST(ExportPicture, EveryFormatHoldsTheSameDrawing) {
         EXPECT_EQ(bytes.substr(0, signature.size()), signature) << file.name;
         const auto size = pictureSize(bytes, file.type);
         if (std::string(file.type) == "png") pngSize = size;
+        if (std::string(file.type) == "svg") {
+            // Captions are UTF-8 text escaped for XML: markup in a caption stays text.
+            EXPECT_NE(bytes.find(">\xE5\xAF\xBC\xE5\x87\xBA\xE6\xB5\x8B\xE8\xAF\x95</text>"),
+                      std::string::npos);  // 导出测试
+            EXPECT_NE(bytes.find("&lt;script&gt;alert"), std::string::npos);
+            EXPECT_EQ(bytes.find("<script"), std::string::npos);
+            EXPECT_EQ(bytes.substr(bytes.size() - 7), "</svg>\n");
+        }
         if (size.first != 0) {
             EXPECT_EQ(size, pngSize) << file.name;
         }
