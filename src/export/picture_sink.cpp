@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -41,7 +42,9 @@ class TBmp_Sink : public TPicture_Sink {
         put32(38, 3780);  // 96 dpi
         put32(42, 3780);
         Ok_ = std::fwrite(header, 1, sizeof header, File_.get()) == sizeof header;
-        Buffer_.resize(Row_ * 64);
+        // Rows go to the file in writes of about 8 MB: the file is as large
+        // as the pixels, so its writing is the cost to keep down.
+        Buffer_.resize(Row_ * std::max<size_t>(1, (size_t{8} << 20) / Row_));
     }
 
     bool bottomUp() const override { return true; }
