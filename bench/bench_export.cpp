@@ -136,6 +136,7 @@ int main(int argc, char** argv) {
                 [&] { return picture(100000, dir + "tree100k." + format); });
     measure("HTML page, 10 000 nodes, 1 000 notes", [&] { return html(false, dir + "page.html"); });
     measure("HTML site, 10 000 nodes, 1 000 notes", [&] { return html(true, dir + "site.html"); });
-    std::filesystem::remove_all(dir);
+    // A second argument keeps the pictures, to look at them.
+    if (argc < 3) std::filesystem::remove_all(dir);
     return 0;
 }

@@ -155,8 +155,7 @@ class TPng_Sink : public TPicture_Sink {
         : File_(std::move(file)), Writer_(File_.get(), width, height) {}
 
     bool writeRows(const uint8_t* pixels, size_t stride, int32_t rows) override {
-        for (int32_t r = 0; r < rows; ++r)
-            Writer_.writeRow(pixels + stride * static_cast<size_t>(r));
+        Writer_.writeRows(pixels, stride, rows);
         return Writer_.ok();
     }
 
