@@ -38,8 +38,9 @@ double ellipseParameter(double cx, double cy, double rx, double ry, double x, do
 
 }  // namespace
 
-TSvg_Canvas::TSvg_Canvas(const std::string& path, int32_t width, int32_t height, TCanvas& metrics)
-    : Metrics_(metrics) {
+TSvg_Canvas::TSvg_Canvas(const std::string& path, int32_t width, int32_t height, TCanvas& metrics,
+                         std::function<int32_t()> ascent)
+    : Metrics_(metrics), Ascent_(std::move(ascent)) {
     File_ = std::fopen(path.c_str(), "wb");
     if (File_ == nullptr) return;
     Buffer_.reserve(kBuffer_Bytes + 4096);
@@ -52,8 +53,9 @@ TSvg_Canvas::TSvg_Canvas(const std::string& path, int32_t width, int32_t height,
     putNumber(width);
     put(" ");
     putNumber(height);
-    put("\" xml:space=\"preserve\">\n<title>Vetra</title>\n"
-        "<style>text{dominant-baseline:text-before-edge;white-space:pre}</style>\n");
+    put("\" xml:space=\"preserve\">\n<title>Vetra</title>\n");
+    put(Ascent_ ? "<style>text{white-space:pre}</style>\n"
+                : "<style>text{dominant-baseline:text-before-edge;white-space:pre}</style>\n");
 }
 
 TSvg_Canvas::~TSvg_Canvas() {
@@ -190,13 +192,19 @@ const std::string& TSvg_Canvas::fontClass() {
     return Font_Classes_.emplace(Font_Key_, std::move(name)).first->second;
 }
 
+double TSvg_Canvas::penCentre() const {
+    // A line of odd width is centred on pixel centres, one of even width
+    // between pixels, so its edges fall on pixel edges as in the bitmaps.
+    return Pen_Width_ > 1 && Pen_Width_ % 2 == 0 ? 0.0 : 0.5;
+}
+
 void TSvg_Canvas::putOutlineBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    // The outline runs through the centres of the edge pixels; the right and
-    // bottom edges are one pixel inside the given corner.
+    // The outline runs along the edge pixels; the right and bottom edges are
+    // one pixel inside the given corner.
     put("<rect x=\"");
-    putNumber(x1 + 0.5);
+    putNumber(x1 + penCentre());
     put("\" y=\"");
-    putNumber(y1 + 0.5);
+    putNumber(y1 + penCentre());
     put("\" width=\"");
     putNumber(x2 - x1 - 1);
     put("\" height=\"");
@@ -230,9 +238,9 @@ void TSvg_Canvas::ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     if (!isOpen() || x2 <= x1 || y2 <= y1) return;
     endLines();
     put("<ellipse cx=\"");
-    putNumber((x1 + x2) / 2.0);
+    putNumber(x1 + penCentre() + (x2 - x1 - 1) / 2.0);
     put("\" cy=\"");
-    putNumber((y1 + y2) / 2.0);
+    putNumber(y1 + penCentre() + (y2 - y1 - 1) / 2.0);
     put("\" rx=\"");
     putNumber((x2 - x1 - 1) / 2.0);
     put("\" ry=\"");
@@ -265,7 +273,7 @@ void TSvg_Canvas::lineTo(int32_t x, int32_t y) {
         Lines_Open_ = true;
     }
     const int32_t dx = x - fromX, dy = y - fromY;
-    double shiftX = 0.5, shiftY = 0.5;
+    double shiftX = penCentre(), shiftY = penCentre();
     if (std::abs(dx) >= std::abs(dy))
         shiftX = dx > 0 ? 0 : 1;
     else
@@ -284,8 +292,8 @@ void TSvg_Canvas::arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t st
                       int32_t startY, int32_t endX, int32_t endY) {
     if (!isOpen() || x2 <= x1 || y2 <= y1) return;
     endLines();
-    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
     const double rx = (x2 - x1 - 1) / 2.0, ry = (y2 - y1 - 1) / 2.0;
+    const double cx = x1 + penCentre() + rx, cy = y1 + penCentre() + ry;
     const double start = ellipseParameter(cx, cy, rx, ry, startX, startY);
     const double end = ellipseParameter(cx, cy, rx, ry, endX, endY);
     // Counter-clockwise on the screen is toward smaller parameters here.
@@ -332,7 +340,7 @@ void TSvg_Canvas::textOut(int32_t x, int32_t y, std::string_view text) {
     put("\" x=\"");
     putNumber(x);
     put("\" y=\"");
-    putNumber(y);
+    putNumber(Ascent_ ? int64_t{y} + Ascent_() : y);
     put("\" fill=\"");
     putColor(Font_Color_);
     put("\">");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -18,8 +19,12 @@ namespace vetra {
 // drawn.
 class TSvg_Canvas : public TCanvas {
   public:
-    // A document of width x height pixels; check isOpen().
-    TSvg_Canvas(const std::string& path, int32_t width, int32_t height, TCanvas& metrics);
+    // A document of width x height pixels; check isOpen(). `ascent` gives
+    // the distance from the top of a text to its baseline in the current
+    // font of `metrics`, so texts stand where the bitmaps draw them; without
+    // it the viewer places them by its own font's ascent.
+    TSvg_Canvas(const std::string& path, int32_t width, int32_t height, TCanvas& metrics,
+                std::function<int32_t()> ascent = {});
     ~TSvg_Canvas() override;
     TSvg_Canvas(const TSvg_Canvas&) = delete;
     TSvg_Canvas& operator=(const TSvg_Canvas&) = delete;
@@ -55,6 +60,8 @@ class TSvg_Canvas : public TCanvas {
     void putColor(int32_t color);
     void flushBuffer();
     void endLines();
+    // Where a line of the pen lies within its pixel: 0.5 or 0.
+    double penCentre() const;
     // Writes `<rect x=… y=… width=… height=…` of an outlined box.
     void putOutlineBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     // Writes ` stroke=… fill=…` for a shape drawn with pen and brush.
@@ -66,6 +73,7 @@ class TSvg_Canvas : public TCanvas {
     std::string Buffer_;
     bool Write_Failed_ = false;
     TCanvas& Metrics_;
+    std::function<int32_t()> Ascent_;
     int32_t Pen_Color_ = 0, Pen_Width_ = 1, Brush_Color_ = 0xFFFFFF, Font_Color_ = 0;
     bool Clear_Brush_ = false;
     int32_t At_X_ = 0, At_Y_ = 0;

@@ -108,7 +108,7 @@ TPicture_Error exportBanded(TTree_Node& root, const std::string& path, TPicture_
 TPicture_Error exportSvg(TTree_Node& root, const std::string& path, int32_t width, int32_t height,
                          const TPaint_Options& options) {
     TQPainter_Canvas metrics;
-    TSvg_Canvas canvas(path, width, height, metrics);
+    TSvg_Canvas canvas(path, width, height, metrics, [&metrics] { return metrics.textAscent(); });
     if (!canvas.isOpen()) return TPicture_Error::Cannot_Create;
     paintRegion(canvas, root, options, {0, 0, width, height});
     return canvas.close() ? TPicture_Error::None : TPicture_Error::Write_Failed;

@@ -224,4 +224,8 @@ int32_t TQPainter_Canvas::textHeight(std::string_view) {
     return fontEntry().metrics.height();
 }
 
+int32_t TQPainter_Canvas::textAscent() {
+    return fontEntry().metrics.ascent();
+}
+
 }  // namespace vetra

@@ -44,6 +44,8 @@ class TQPainter_Canvas : public TCanvas {
     void fillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t color) override;
     int32_t textWidth(std::string_view text) override;
     int32_t textHeight(std::string_view text) override;
+    // Distance from the top of a text to its baseline in the current font.
+    int32_t textAscent();
 
     // 0x00BBGGRR (-1: black) as a Qt colour.
     static QColor toQColor(int32_t color);
