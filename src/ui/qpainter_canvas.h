@@ -60,6 +60,7 @@ class TQPainter_Canvas : public TCanvas {
         std::unordered_map<char16_t, int32_t> advances;
     };
     void applyPen();
+    void useShapePen();
     void applyBrush();
     TFont_Entry& fontEntry();
 
@@ -70,6 +71,10 @@ class TQPainter_Canvas : public TCanvas {
     int32_t Brush_Color_ = 0xFFFFFF;
     TBrush_Style Brush_Style_ = TBrush_Style::Solid;
     int32_t Font_Color_ = 0;
+    // The painter's pen is the text colour left by textOut, not the canvas
+    // pen: texts in a row set it once, and shapes set the pen back first.
+    bool Text_Pen_ = false;
+    int32_t Text_Pen_Color_ = 0;
     QPoint Current_;
     std::string Font_Key_;
     TFont_Entry* Font_ = nullptr;
