@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
   strace
-  libpng-dev libemf-dev qt6-svg-dev chromium
+  libpng-dev libemf-dev chromium
   libreoffice-writer-nogui libreoffice-impress-nogui unzip
   xdg-utils shared-mime-info desktop-file-utils dpkg-dev
 )

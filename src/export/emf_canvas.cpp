@@ -7,6 +7,7 @@
 #undef min
 #undef max
 
+#include <cstdio>
 #include <string>
 
 #include "platform/text_codec.h"
@@ -45,6 +46,7 @@ std::u16string utf16(std::string_view utf8) {
 }  // namespace
 
 struct TEmf_Canvas::TState {
+    FILE* file = nullptr;
     HDC dc = 0;
     HGDIOBJ pen = 0, brush = 0, font = 0;
     int32_t penColor = 0, penWidth = 1, brushColor = 0xFFFFFF, fontColor = 0;
@@ -58,8 +60,11 @@ TEmf_Canvas::TEmf_Canvas(const std::string& path, int32_t width, int32_t height,
     // The frame is in hundredths of a millimetre: pixels at 96 dpi.
     RECT frame{0, 0, static_cast<LONG>(int64_t{width} * 2540 / 96),
                static_cast<LONG>(int64_t{height} * 2540 / 96)};
-    const std::u16string name = utf16(path);
-    State_->dc = CreateEnhMetaFileW(0, reinterpret_cast<LPCWSTR>(name.c_str()), &frame, nullptr);
+    // libEMF narrows a wide file name badly (Chinese names are mangled), so
+    // the file is opened here and handed over as a stream.
+    State_->file = std::fopen(path.c_str(), "wb");
+    if (State_->file == nullptr) return;
+    State_->dc = CreateEnhMetaFileWithFILEW(0, State_->file, &frame, nullptr);
     if (State_->dc == 0) return;
     // libEMF's reference device is not 96 dpi: logical units are mapped so
     // that one unit is one pixel of the frame.
@@ -84,15 +89,21 @@ bool TEmf_Canvas::isOpen() const {
 }
 
 bool TEmf_Canvas::close() {
-    if (State_->dc == 0) return false;
-    HENHMETAFILE metafile = CloseEnhMetaFile(State_->dc);
+    if (State_->dc == 0) {
+        if (State_->file != nullptr) std::fclose(State_->file);
+        State_->file = nullptr;
+        return false;
+    }
+    HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(State_->dc);
     State_->dc = 0;
     for (HGDIOBJ object : {State_->pen, State_->brush, State_->font})
         if (object != 0) DeleteObject(object);
     State_->pen = State_->brush = State_->font = 0;
-    if (metafile == 0) return false;
-    DeleteEnhMetaFile(metafile);
-    return true;
+    if (metafile != 0) DeleteEnhMetaFile(metafile);
+    const bool flushed = std::fflush(State_->file) == 0 && !std::ferror(State_->file);
+    const bool closed = std::fclose(State_->file) == 0;
+    State_->file = nullptr;
+    return metafile != 0 && flushed && closed;
 }
 
 void TEmf_Canvas::applyPen() {

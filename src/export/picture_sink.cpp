@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -41,7 +42,9 @@ class TBmp_Sink : public TPicture_Sink {
         put32(38, 3780);  // 96 dpi
         put32(42, 3780);
         Ok_ = std::fwrite(header, 1, sizeof header, File_.get()) == sizeof header;
-        Buffer_.resize(Row_ * 64);
+        // Rows go to the file in writes of about 8 MB: the file is as large
+        // as the pixels, so its writing is the cost to keep down.
+        Buffer_.resize(Row_ * std::max<size_t>(1, (size_t{8} << 20) / Row_));
     }
 
     bool bottomUp() const override { return true; }
@@ -152,8 +155,7 @@ class TPng_Sink : public TPicture_Sink {
         : File_(std::move(file)), Writer_(File_.get(), width, height) {}
 
     bool writeRows(const uint8_t* pixels, size_t stride, int32_t rows) override {
-        for (int32_t r = 0; r < rows; ++r)
-            Writer_.writeRow(pixels + stride * static_cast<size_t>(r));
+        Writer_.writeRows(pixels, stride, rows);
         return Writer_.ok();
     }
 

@@ -134,9 +134,24 @@ void TPng_Writer::putZeroRun(uint64_t count) {
     flushChunk(false);
 }
 
-void TPng_Writer::writeRow(const uint8_t* pixels) {
+void TPng_Writer::writeRows(const uint8_t* pixels, size_t stride, int32_t rows) {
+    if (rows <= 0) return;
+    // Rows are compared with the row above where it lies; only the last row
+    // of a batch is kept for the next one.
+    for (int32_t r = 0; r < rows; ++r) {
+        const uint8_t* above = r > 0           ? pixels + stride * static_cast<size_t>(r - 1)
+                               : Has_Previous_ ? Previous_.data()
+                                               : nullptr;
+        writeRow(pixels + stride * static_cast<size_t>(r), above);
+    }
+    std::memcpy(Previous_.data(), pixels + stride * static_cast<size_t>(rows - 1),
+                Previous_.size());
+    Has_Previous_ = true;
+}
+
+void TPng_Writer::writeRow(const uint8_t* pixels, const uint8_t* above) {
     const size_t rowBytes = static_cast<size_t>(Width_) * 4;
-    if (Has_Previous_ && std::memcmp(pixels, Previous_.data(), rowBytes) == 0) {
+    if (above != nullptr && std::memcmp(pixels, above, rowBytes) == 0) {
         putLiteral(2);  // Up: every difference is zero
         putZeroRun(static_cast<uint64_t>(Width_) * 3);
         return;
@@ -149,14 +164,20 @@ void TPng_Writer::writeRow(const uint8_t* pixels) {
         std::memcpy(&pixel, pixels + static_cast<size_t>(x) * 4, 4);
         pixel &= 0xFFFFFF;
         if (pixel == left && x > 0) {
-            // Runs of the same colour are most of a drawing: skip them two
-            // pixels at a time while both match.
-            uint64_t pair = 0;
+            // Runs of the same colour are most of a drawing: skip them four
+            // pixels at a time while all match, then two, then one.
+            constexpr uint64_t kColour = 0x00FFFFFF00FFFFFFull;
             const uint64_t same = (uint64_t{left} << 32) | left;
             int32_t end = x + 1;
+            uint64_t pairs[2];
+            while (end + 3 < Width_) {
+                std::memcpy(pairs, pixels + static_cast<size_t>(end) * 4, 16);
+                if ((((pairs[0] ^ same) | (pairs[1] ^ same)) & kColour) != 0) break;
+                end += 4;
+            }
             while (end + 1 < Width_) {
-                std::memcpy(&pair, pixels + static_cast<size_t>(end) * 4, 8);
-                if ((pair & 0x00FFFFFF00FFFFFFull) != same) break;
+                std::memcpy(pairs, pixels + static_cast<size_t>(end) * 4, 8);
+                if (((pairs[0] ^ same) & kColour) != 0) break;
                 end += 2;
             }
             zeros += 3 * static_cast<uint64_t>(end - x);
@@ -171,8 +192,6 @@ void TPng_Writer::writeRow(const uint8_t* pixels) {
         left = pixel;
     }
     putZeroRun(zeros);
-    std::memcpy(Previous_.data(), pixels, rowBytes);
-    Has_Previous_ = true;
     flushChunk(false);
 }
 

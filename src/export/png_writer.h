@@ -18,11 +18,14 @@ class TPng_Writer {
     // Writes the signature and header; check ok().
     TPng_Writer(FILE* file, int32_t width, int32_t height);
     bool ok() const { return Ok_; }
-    void writeRow(const uint8_t* pixels);
+    // `rows` rows of `stride` bytes each, top to bottom.
+    void writeRows(const uint8_t* pixels, size_t stride, int32_t rows);
     // Ends the stream and writes the last chunks; false when a write failed.
     bool finish();
 
   private:
+    // One row; `above` is the row above it, null for the first.
+    void writeRow(const uint8_t* pixels, const uint8_t* above);
     void putBits(uint32_t bits, int count);
     void putLiteral(uint8_t byte);
     void putZeroRun(uint64_t count);
@@ -33,7 +36,7 @@ class TPng_Writer {
 
     FILE* File_;
     int32_t Width_;
-    std::vector<uint8_t> Previous_;  // the row above, as given
+    std::vector<uint8_t> Previous_;  // the last row of the last batch
     bool Has_Previous_ = false;
     std::vector<uint8_t> Out_;  // compressed bytes not yet written as a chunk
     uint64_t Bit_Buffer_ = 0;

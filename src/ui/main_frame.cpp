@@ -214,8 +214,8 @@ void TForm_Main_Vetra::buildEditMenu() {
 void TForm_Main_Vetra::buildToolMenu() {
     QMenu* tool = menuBar()->addMenu(uiText("工具 &T"));
     tool->setObjectName("N_Tool");
-    // The exports, the overview, the style panel and the help arrive with
-    // their own windows; until then their items stay visible but disabled.
+    // The office exports, the overview, the style panel and the help arrive
+    // with their own windows; until then their items stay visible but disabled.
     const auto exportItem = [this](QAction* item, TExport_Command command) {
         connect(item, &QAction::triggered, this,
                 [this, command] { runExportCommand(this, activeDocumentWindow(), command); });

@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -12,6 +11,7 @@
 #include "export/emf_canvas.h"
 #include "export/html_map.h"
 #include "export/html_text.h"
+#include "export/svg_canvas.h"
 #include "layout/view_paint.h"
 #include "ui/qpainter_canvas.h"
 
@@ -105,23 +105,19 @@ TPicture_Error exportBanded(TTree_Node& root, const std::string& path, TPicture_
     return writeFailed || !finished ? TPicture_Error::Write_Failed : TPicture_Error::None;
 }
 
-TPicture_Error exportVector(TTree_Node& root, const std::string& path, TPicture_Type type,
-                            int32_t width, int32_t height, const TPaint_Options& options) {
+TPicture_Error exportSvg(TTree_Node& root, const std::string& path, int32_t width, int32_t height,
+                         const TPaint_Options& options) {
+    TQPainter_Canvas metrics;
+    TSvg_Canvas canvas(path, width, height, metrics, [&metrics] { return metrics.textAscent(); });
+    if (!canvas.isOpen()) return TPicture_Error::Cannot_Create;
+    paintRegion(canvas, root, options, {0, 0, width, height});
+    return canvas.close() ? TPicture_Error::None : TPicture_Error::Write_Failed;
+}
+
+TPicture_Error exportPdf(TTree_Node& root, const std::string& path, int32_t width, int32_t height,
+                         const TPaint_Options& options) {
     const QString name = QString::fromStdString(path);
     const TPicture_Rect all{0, 0, width, height};
-    if (type == TPicture_Type::Svg) {
-        QSvgGenerator generator;
-        generator.setFileName(name);
-        generator.setSize(QSize(width, height));
-        generator.setViewBox(QRect(0, 0, width, height));
-        generator.setResolution(96);
-        generator.setTitle("Vetra");
-        QPainter painter;
-        if (!painter.begin(&generator)) return TPicture_Error::Cannot_Create;
-        TQPainter_Canvas canvas(&painter);
-        paintRegion(canvas, root, options, all);
-        return painter.end() ? TPicture_Error::None : TPicture_Error::Write_Failed;
-    }
     QPdfWriter writer(name);
     writer.setResolution(96);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -188,8 +184,10 @@ TPicture_Error exportPicture(TTree_Node& root, const std::string& path, TPicture
             error = exportMetafile(root, path, w, h, options);
             break;
         case TPicture_Type::Svg:
+            error = exportSvg(root, path, w, h, options);
+            break;
         case TPicture_Type::Pdf:
-            error = exportVector(root, path, type, w, h, options);
+            error = exportPdf(root, path, w, h, options);
             break;
     }
     root.Layout.Block_Pos = saved;

@@ -60,8 +60,13 @@ QString TQPainter_Canvas::toQString(std::string_view bytes) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+void TQPainter_Canvas::useShapePen() {
+    if (Text_Pen_) applyPen();
+}
+
 void TQPainter_Canvas::applyPen() {
     if (Painter_ == nullptr) return;
+    Text_Pen_ = false;
     QPen pen(toQColor(Pen_Color_));
     // Never cosmetic: on a zoomed or high-DPI painter the lines widen with
     // the drawing instead of staying one device pixel thin.
@@ -145,17 +150,22 @@ void TQPainter_Canvas::setFontColor(int32_t color) {
 }
 
 void TQPainter_Canvas::rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    if (Painter_ != nullptr) Painter_->drawRect(outlineRect(x1, y1, x2, y2));
+    if (Painter_ == nullptr) return;
+    useShapePen();
+    Painter_->drawRect(outlineRect(x1, y1, x2, y2));
 }
 
 void TQPainter_Canvas::roundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
                                  int32_t cornerWidth, int32_t cornerHeight) {
     if (Painter_ == nullptr) return;
+    useShapePen();
     Painter_->drawRoundedRect(outlineRect(x1, y1, x2, y2), cornerWidth / 2.0, cornerHeight / 2.0);
 }
 
 void TQPainter_Canvas::ellipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    if (Painter_ != nullptr) Painter_->drawEllipse(outlineRect(x1, y1, x2, y2));
+    if (Painter_ == nullptr) return;
+    useShapePen();
+    Painter_->drawEllipse(outlineRect(x1, y1, x2, y2));
 }
 
 void TQPainter_Canvas::moveTo(int32_t x, int32_t y) {
@@ -173,6 +183,7 @@ void TQPainter_Canvas::lineTo(int32_t x, int32_t y) {
     QPoint shift(0, 0);
     if (std::abs(dx) >= std::abs(dy) && dx < 0) shift.setX(1);
     if (std::abs(dy) > std::abs(dx) && dy < 0) shift.setY(1);
+    useShapePen();
     Painter_->drawLine(from + shift, Current_ + shift);
 }
 
@@ -183,6 +194,7 @@ void TQPainter_Canvas::arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32
     const double start = ellipseAngle(box, startX, startY);
     double span = ellipseAngle(box, endX, endY) - start;
     while (span <= 0) span += 360;
+    useShapePen();
     Painter_->drawArc(box, static_cast<int>(std::lround(start * 16)),
                       static_cast<int>(std::lround(span * 16)));
 }
@@ -190,10 +202,12 @@ void TQPainter_Canvas::arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32
 void TQPainter_Canvas::textOut(int32_t x, int32_t y, std::string_view text) {
     if (Painter_ == nullptr) return;
     const TFont_Entry& entry = fontEntry();
-    const QPen saved = Painter_->pen();
-    Painter_->setPen(toQColor(Font_Color_));
+    if (!Text_Pen_ || Text_Pen_Color_ != Font_Color_) {
+        Painter_->setPen(toQColor(Font_Color_));
+        Text_Pen_ = true;
+        Text_Pen_Color_ = Font_Color_;
+    }
     Painter_->drawText(QPoint(x, y + entry.metrics.ascent()), toQString(text));
-    Painter_->setPen(saved);
 }
 
 void TQPainter_Canvas::setPixel(int32_t x, int32_t y, int32_t color) {
@@ -225,6 +239,10 @@ int32_t TQPainter_Canvas::textWidth(std::string_view text) {
 
 int32_t TQPainter_Canvas::textHeight(std::string_view) {
     return fontEntry().metrics.height();
+}
+
+int32_t TQPainter_Canvas::textAscent() {
+    return fontEntry().metrics.ascent();
 }
 
 }  // namespace vetra

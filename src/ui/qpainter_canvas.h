@@ -44,6 +44,8 @@ class TQPainter_Canvas : public TCanvas {
     void fillRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t color) override;
     int32_t textWidth(std::string_view text) override;
     int32_t textHeight(std::string_view text) override;
+    // Distance from the top of a text to its baseline in the current font.
+    int32_t textAscent();
 
     // 0x00BBGGRR (-1: black) as a Qt colour.
     static QColor toQColor(int32_t color);
@@ -58,6 +60,7 @@ class TQPainter_Canvas : public TCanvas {
         std::unordered_map<char16_t, int32_t> advances;
     };
     void applyPen();
+    void useShapePen();
     void applyBrush();
     TFont_Entry& fontEntry();
 
@@ -68,6 +71,10 @@ class TQPainter_Canvas : public TCanvas {
     int32_t Brush_Color_ = 0xFFFFFF;
     TBrush_Style Brush_Style_ = TBrush_Style::Solid;
     int32_t Font_Color_ = 0;
+    // The painter's pen is the text colour left by textOut, not the canvas
+    // pen: texts in a row set it once, and shapes set the pen back first.
+    bool Text_Pen_ = false;
+    int32_t Text_Pen_Color_ = 0;
     QPoint Current_;
     std::string Font_Key_;
     TFont_Entry* Font_ = nullptr;

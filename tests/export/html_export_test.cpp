@@ -52,6 +52,10 @@ TEST_F(HtmlPage, MarksNestAsTheTreeDoes) {
     EXPECT_NE(html.find("<h1 style='text-align:center; color:blue;'>\n<font color=#00007f>Root"),
               std::string::npos);
     EXPECT_NE(html.find("<ul>\n<li>\n<a name='mark_201'></a>\n<h3"), std::string::npos);
+    // The credit names this program and leads nowhere outside the page.
+    EXPECT_NE(html.find("Vetra"), std::string::npos);
+    EXPECT_EQ(html.find("href='http"), std::string::npos);
+    EXPECT_EQ(html.find("_blank"), std::string::npos);
 }
 
 TEST_F(HtmlPage, HostileCaptionsLinksAndNotesStayText) {
