@@ -7,16 +7,13 @@
 
 namespace {
 
+using vetra::test::dataPath;
 using vetra::test::slurp;
 using vetra::test::TRun;
 
 TRun runVetra(const std::string& arguments, int textMode) {
     return vetra::test::runCommand("VETRA_TEXT_MODE=" + std::to_string(textMode) +
                                    " " VETRA_BINARY " " + arguments);
-}
-
-std::string data(const char* name) {
-    return std::string(VETRA_TEST_DATA) + "/" + name;
 }
 
 TEST(DumpCommand, PrintsOutlinesInEitherMode) {
@@ -35,7 +32,7 @@ TEST(DumpCommand, PrintsOutlinesInEitherMode) {
         {"mode2_tree.vt", 1, "专案计划\n  会议记录\n    开发进度\n  档案连结\n"},
     };
     for (const auto& row : rows) {
-        TRun run = runVetra("--dump " + data(row.file), row.mode);
+        TRun run = runVetra("--dump " + dataPath(row.file), row.mode);
         EXPECT_EQ(run.status, 0) << row.file << " mode " << row.mode << ": " << run.err;
         EXPECT_EQ(run.out, row.outline) << row.file << " mode " << row.mode;
     }
@@ -43,7 +40,7 @@ TEST(DumpCommand, PrintsOutlinesInEitherMode) {
 
 TEST(DumpCommand, FailuresExplainThemselvesOnStandardError) {
     std::string dir = ::testing::TempDir();
-    std::string whole = slurp(data("mode1_notes.vt"));
+    std::string whole = slurp(dataPath("mode1_notes.vt"));
     const struct {
         const char* name;
         std::string bytes;

@@ -11,17 +11,6 @@ namespace {
 const std::string kVetra =
     std::string("VETRA_TEXT_MODE=1 QT_QPA_PLATFORM=offscreen ") + VETRA_BINARY;
 
-std::string scratchCopy(const std::string& suffix) {
-    std::string path = testScratch(suffix);
-    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/mode1_notes.vt", path,
-                               std::filesystem::copy_options::overwrite_existing);
-    return path;
-}
-
-std::string notePath(const char* name) {
-    return std::string(VETRA_TEST_DATA) + "/notes/" + name;
-}
-
 TEST(NoteCommands, NotesSetFromWindowsFilesReadBackAndStay) {
     const struct {
         const char* file;
@@ -33,8 +22,11 @@ TEST(NoteCommands, NotesSetFromWindowsFilesReadBackAndStay) {
         {"pict_pictures.rtf", "png [picture]"},
     };
     for (const auto& c : cases) {
-        std::string doc = scratchCopy(".vt");
-        ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " + notePath(c.file)).status, 0)
+        std::string doc = copySample(testScratch(".vt"));
+        ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " +
+                             dataPath(std::string("notes/") + c.file))
+                      .status,
+                  0)
             << c.file;
         TRun lines = runCommand(kVetra + " --note " + doc + " r.1");
         EXPECT_EQ(lines.status, 0) << c.file;
@@ -55,7 +47,7 @@ TEST(NoteCommands, NotesSetFromWindowsFilesReadBackAndStay) {
 }
 
 TEST(NoteCommands, FailuresExitWithOneAndAMessage) {
-    std::string doc = scratchCopy(".vt");
+    std::string doc = copySample(testScratch(".vt"));
     const struct {
         const char* name;
         std::string arguments;
@@ -73,7 +65,7 @@ TEST(NoteCommands, FailuresExitWithOneAndAMessage) {
 }
 
 TEST(NoteCommands, ScriptsEditANoteInTheDialogAndUndoIt) {
-    std::string doc = scratchCopy(".vt");
+    std::string doc = copySample(testScratch(".vt"));
     std::string script = testScratch(".txt");
     std::ofstream(script) << "select r.0.0\nkey Return\nfocus RichEdit\nkey Ctrl+End\n"
                              "type !\nkey Ctrl+Return\nnote r.0.0\nstate\n"

@@ -16,18 +16,11 @@ namespace {
 using test::runCommand;
 using test::slurp;
 
-std::string workDir() {
-    std::string dir = test::testScratch("/");
-    std::filesystem::create_directories(dir);
-    return dir;
-}
+using test::dataPath;
+using test::workDir;
 
 test::TRun vetra(const std::string& arguments) {
     return runCommand("cd " + workDir() + " && VETRA_TEXT_MODE=1 " VETRA_BINARY " " + arguments);
-}
-
-std::string dataFile(const char* name) {
-    return std::string(VETRA_TEST_DATA) + "/" + name;
 }
 
 // The outline of a document as its map export carries it (everything).
@@ -53,7 +46,7 @@ TEST(OutlineCommands, ImportedFilesKeepTheirTreeThroughTheDocument) {
          "  Write {Line 1|Line 2}\n"},
     };
     for (const auto& row : rows) {
-        ASSERT_EQ(vetra("--import " + dataFile(row.file) + " in.vt").status, 0) << row.file;
+        ASSERT_EQ(vetra("--import " + dataPath(row.file) + " in.vt").status, 0) << row.file;
         std::string fields = std::string(row.file).ends_with(".mm") ? "lnfc" : "lnf";
         EXPECT_EQ(mapDump("in.vt", fields), row.expected) << row.file;
     }
@@ -64,7 +57,7 @@ TEST(OutlineCommands, EveryFormatRoundTripsThroughADocument) {
         const char* extension;
         const char* fields;  // what the format carries
     } rows[] = {{"txt", ""}, {"md", "ln"}, {"opml", "lnf"}, {"mm", "lnfc"}};
-    ASSERT_EQ(vetra("--import " + dataFile("outline_freeplane.mm") + " in.vt").status, 0);
+    ASSERT_EQ(vetra("--import " + dataPath("outline_freeplane.mm") + " in.vt").status, 0);
     for (const auto& row : rows) {
         std::string file = std::string("out.") + row.extension;
         ASSERT_EQ(vetra("--export-outline in.vt " + file).status, 0) << row.extension;
@@ -95,7 +88,7 @@ TEST(OutlineCommands, TheEditorImportsExportsAndPastesText) {
         const char* expected;
     } rows[] = {
         {"import opens a new unsaved window",
-         "answer " + dataFile("outline_sample.md") + "\nmenu N_Import\ndump\nstate\n",
+         "answer " + dataPath("outline_sample.md") + "\nmenu N_Import\ndump\nstate\n",
          "outline_sample *\n  Shopping\n    Fruit\n      Apples\n      Pears\n    Bread\n  Notes\n"
          "modified 1\nundo 0\nfile \nviews [outline_sample]\nclipboard 0\nredo 0\nzoom 100\n"},
         {"a damaged file is refused", "answer " + dir + "bad.mm\nmenu N_Import\n",
@@ -111,9 +104,7 @@ TEST(OutlineCommands, TheEditorImportsExportsAndPastesText) {
     };
     std::ofstream(dir + "bad.mm") << "<map><node TEXT='x'></map>";
     for (const auto& row : rows) {
-        std::ofstream(dir + "script.txt") << row.script;
-        test::TRun run = runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                                    "config VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt");
+        test::TRun run = test::runScriptIn(dir, row.script);
         std::string out = run.out;
         if (size_t at = out.find(dir + "bad.mm"); at != std::string::npos)
             out.replace(at, dir.size() + 6, "BAD");

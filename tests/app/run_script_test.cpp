@@ -15,29 +15,10 @@
 namespace {
 
 using vetra::test::TRun;
-
-// One folder per test: CTest runs the tests of this file side by side.
-std::string workDir() {
-    std::string dir = vetra::test::testScratch("/");
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-// A fresh copy of a sample document in the work directory.
-std::string sample(const char* name) {
-    std::string copy = workDir() + name;
-    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/" + name, copy,
-                               std::filesystem::copy_options::overwrite_existing);
-    return copy;
-}
+using vetra::test::workDir;
 
 TRun runScript(const std::string& script, const std::string& file = {}) {
-    std::string dir = workDir();
-    std::ofstream(dir + "script.txt") << script;
-    return vetra::test::runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                                   "config XDG_STATE_HOME=" + dir +
-                                   "state XDG_RUNTIME_DIR= " + "TMPDIR=" + dir +
-                                   " VETRA_TEXT_MODE=1 " VETRA_BINARY " --run script.txt " + file);
+    return vetra::test::runScriptIn(workDir(), script, file);
 }
 
 constexpr char kSample_Outline[] =
@@ -130,8 +111,7 @@ TEST(RunScript, KeysAndMouseOnADocument) {
          "modified 1\nundo 1\nfile ./doc.vt\nviews [项目计划]\nclipboard 1\nredo 0\nzoom 100\n"},
     };
     for (const auto& row : rows) {
-        sample("mode1_notes.vt");
-        std::filesystem::rename(workDir() + "mode1_notes.vt", workDir() + "doc.vt");
+        vetra::test::copySample(workDir() + "doc.vt");
         TRun run = runScript(row.script, "./doc.vt");
         EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
         EXPECT_EQ(run.out, row.expected) << row.name;
@@ -139,9 +119,7 @@ TEST(RunScript, KeysAndMouseOnADocument) {
 }
 
 TEST(RunScript, SubViewsAreSavedAndRestored) {
-    sample("mode1_notes.vt");
-    std::string doc = workDir() + "views.vt";
-    std::filesystem::rename(workDir() + "mode1_notes.vt", doc);
+    std::string doc = vetra::test::copySample(workDir() + "views.vt");
     TRun first = runScript("select r.0\nkey F4\nselect r.1\nkey F4\nmenu N_Save\nstate\n", doc);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_NE(first.out.find("views 项目计划 需求 [竞品分析]"), std::string::npos) << first.out;

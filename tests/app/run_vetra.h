@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -51,6 +52,41 @@ inline TRun runCommand(const std::string& command) {
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = slurp(errPath);
     return run;
+}
+
+inline std::string dataPath(const std::string& name) {
+    return std::string(VETRA_TEST_DATA) + "/" + name;
+}
+
+// The running test's own folder, emptied first when `fresh`.
+inline std::string workDir(bool fresh = false) {
+    std::string dir = testScratch("/");
+    if (fresh) std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// A copy of the sample document with notes at `path`; returns the path.
+inline std::string copySample(const std::string& path) {
+    std::filesystem::copy_file(dataPath("mode1_notes.vt"), path,
+                               std::filesystem::copy_options::overwrite_existing);
+    return path;
+}
+
+// Settings, state, the single-instance socket and temporary files of an
+// editor session, all kept in `dir`.
+inline std::string sessionEnvironment(const std::string& dir) {
+    return "XDG_CONFIG_HOME=" + dir + "config XDG_STATE_HOME=" + dir +
+           "state XDG_RUNTIME_DIR= TMPDIR=" + dir + " VETRA_TEXT_MODE=1 ";
+}
+
+// Runs `script` through `vetra --run` in `dir`, on `file` when given, with
+// `environment` added to the session's.
+inline TRun runScriptIn(const std::string& dir, const std::string& script,
+                        const std::string& file = {}, const std::string& environment = {}) {
+    std::ofstream(dir + "script.txt") << script;
+    return runCommand("cd " + dir + " && " + sessionEnvironment(dir) + environment +
+                      " " VETRA_BINARY " --run script.txt " + file);
 }
 
 }  // namespace vetra::test

@@ -13,23 +13,13 @@ namespace {
 
 using vetra::test::TRun;
 
-std::string workDir() {
-    std::string dir = vetra::test::testScratch("/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
+using vetra::test::copySample;
 
-// The environment of a session private to the test directory.
+// A session private to the test directory, with snapshots after `snapshotSeconds`.
 std::string environmentOf(const std::string& dir, int snapshotSeconds = 1) {
-    return "XDG_CONFIG_HOME=" + dir + "config XDG_STATE_HOME=" + dir +
-           "state XDG_RUNTIME_DIR= TMPDIR=" + dir +
-           " VETRA_TEXT_MODE=1 QT_QPA_PLATFORM=offscreen VETRA_SNAPSHOT_SECONDS=" +
-           std::to_string(snapshotSeconds) + " ";
-}
-
-std::string sessionEnvironment(const std::string& dir, int snapshotSeconds = 1) {
-    return "cd " + dir + " && " + environmentOf(dir, snapshotSeconds);
+    return vetra::test::sessionEnvironment(dir) +
+           "QT_QPA_PLATFORM=offscreen VETRA_SNAPSHOT_SECONDS=" + std::to_string(snapshotSeconds) +
+           " ";
 }
 
 // A shell loop that waits up to two minutes (a loaded machine starts a
@@ -38,15 +28,10 @@ std::string waitFor(const std::string& condition) {
     return "for i in $(seq 1200); do " + condition + " >/dev/null 2>&1 && break; sleep 0.1; done; ";
 }
 
-TRun runScript(const std::string& dir, const std::string& script, const std::string& file = {}) {
-    std::ofstream(dir + "script.txt") << script;
-    return vetra::test::runCommand(sessionEnvironment(dir) + VETRA_BINARY " --run script.txt " +
-                                   file);
-}
-
-void copySample(const std::string& dir, const std::string& name) {
-    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/mode1_notes.vt", dir + name,
-                               std::filesystem::copy_options::overwrite_existing);
+TRun runScript(const std::string& dir, const std::string& script, const std::string& file = {},
+               const std::string& environment = {}) {
+    return vetra::test::runScriptIn(
+        dir, script, file, "QT_QPA_PLATFORM=offscreen VETRA_SNAPSHOT_SECONDS=1 " + environment);
 }
 
 // Starts a session in the background, waits until `ready` holds, runs
@@ -76,8 +61,8 @@ TEST(Session, KilledEditorsUnsavedWorkComesBack) {
          "项目计划 *\n  设计\n    界面\n    数据格式\n  发布\nmodified 1\n"},
     };
     for (const auto& row : rows) {
-        std::string dir = workDir();
-        copySample(dir, "doc.vt");
+        std::string dir = vetra::test::workDir(true);
+        copySample(dir + "doc.vt");
         bool logOut = !row.then.empty();
         killWhen(dir, row.snapshotSeconds, "select r.0\nkey Del\nstate\nwait 60000\n", "./doc.vt",
                  logOut ? "grep -q modified background.out" : snapshot, row.then);
@@ -94,8 +79,8 @@ TEST(Session, KilledEditorsUnsavedWorkComesBack) {
 }
 
 TEST(Session, SnapshotOnLogOutAndNoneAfterANormalEnd) {
-    std::string dir = workDir();
-    copySample(dir, "doc.vt");
+    std::string dir = vetra::test::workDir(true);
+    copySample(dir + "doc.vt");
     runScript(dir, "select r.0\nkey Del\nmenu N_Save\nwait 1500\n", "./doc.vt");
     EXPECT_FALSE(std::filesystem::exists(dir + "state/vetra/recovery") &&
                  !std::filesystem::is_empty(dir + "state/vetra/recovery"))
@@ -106,10 +91,10 @@ TEST(Session, SnapshotOnLogOutAndNoneAfterANormalEnd) {
 }
 
 TEST(Session, ASecondStartHandsOverTheAbsolutePath) {
-    std::string dir = workDir();
+    std::string dir = vetra::test::workDir(true);
     std::filesystem::create_directories(dir + "A");
     std::filesystem::create_directories(dir + "B");
-    copySample(dir, "B/plan.vt");
+    copySample(dir + "B/plan.vt");
     std::ofstream(dir + "A/plan.vt") << "not this one";
     killWhen(dir, 1, "wait 60000\n", "", "ls vetra-*/RunOnlyOneInstance_Vetra-*",
              "cd B && " + environmentOf(dir) + VETRA_BINARY " plan.vt; echo $? >" + dir +
@@ -122,7 +107,7 @@ TEST(Session, ASecondStartHandsOverTheAbsolutePath) {
 }
 
 TEST(Session, LinksOpenSafelyAndMissingFilesSaySo) {
-    std::string dir = workDir();
+    std::string dir = vetra::test::workDir(true);
     // A browser that records what it was given.
     std::filesystem::create_directories(dir + "bin");
     for (const char* program : {"xdg-open", "x-www-browser"}) {
@@ -131,10 +116,8 @@ TEST(Session, LinksOpenSafelyAndMissingFilesSaySo) {
         std::filesystem::permissions(dir + "bin/" + program, std::filesystem::perms::owner_all);
     }
     std::ofstream(dir + "-rf") << "a file whose name looks like an option";
-    std::ofstream(dir + "links.txt")
-        << "select r\nlink -rf\nwait 500\nlink ./missing.doc\nlink -missing\n";
-    std::string env = sessionEnvironment(dir) + "VETRA_OPEN_LINKS=1 PATH=" + dir + "bin:$PATH ";
-    TRun run = vetra::test::runCommand(env + VETRA_BINARY " --run links.txt");
+    TRun run = runScript(dir, "select r\nlink -rf\nwait 500\nlink ./missing.doc\nlink -missing\n",
+                         "", "VETRA_OPEN_LINKS=1 PATH=" + dir + "bin:$PATH");
     EXPECT_EQ(run.status, 0) << run.err;
     std::string launched = vetra::test::slurp(dir + "launched");
     EXPECT_EQ(launched, "file://" + dir + "-rf\n");
@@ -153,7 +136,7 @@ TEST(Session, FilesThatCannotBeOpenedSaySoOnce) {
         {"a newer version", "vt99", "message: 系统警告: 该文件需要更高版本的软件打开\n"},
     };
     for (const auto& row : rows) {
-        std::string dir = workDir();
+        std::string dir = vetra::test::workDir(true);
         std::ofstream(dir + "notes.vt") << row.bytes;
         TRun run = runScript(dir, "state\n", "notes.vt");
         EXPECT_EQ(run.out, row.expected) << row.name;

@@ -15,23 +15,14 @@ namespace {
 using vetra::test::slurp;
 using vetra::test::TRun;
 
-std::string workDir() {
-    std::string dir = vetra::test::testScratch("/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
+// Runs `script` on the sample document in `dir`.
 TRun runScript(const std::string& dir, const std::string& script,
                const std::string& environment = {}) {
-    std::ofstream(dir + "script.txt") << script;
-    return vetra::test::runCommand(
-        "cd " + dir + " && XDG_CONFIG_HOME=" + dir + "config VETRA_TEXT_MODE=1 " + environment +
-        " " VETRA_BINARY " --run script.txt " VETRA_TEST_DATA "/mode1_notes.vt");
+    return vetra::test::runScriptIn(dir, script, VETRA_TEST_DATA "/mode1_notes.vt", environment);
 }
 
 TEST(ShellCommands, AssociationWritesTheSameFilesEveryTime) {
-    const std::string dir = workDir();
+    const std::string dir = vetra::test::workDir(true);
     const std::string data = dir + "data";
     const char* const files[] = {"/mime/packages/vetra-mime.xml", "/applications/vetra.desktop",
                                  "/icons/hicolor/scalable/apps/vetra.svg"};
@@ -56,7 +47,7 @@ TEST(ShellCommands, AssociationWritesTheSameFilesEveryTime) {
 }
 
 TEST(ShellCommands, HelpOpensOnceAndAboutShowsTheSystem) {
-    const std::string dir = workDir();
+    const std::string dir = vetra::test::workDir(true);
     // F1 twice: one help window, in front; closing it leaves the document.
     TRun help = runScript(dir, "menu N_Help\nmenu N_Help\nstate\nmenu N_Close\nstate\n");
     EXPECT_NE(help.out.find("file " + std::filesystem::path(VETRA_BINARY).parent_path().string() +
@@ -84,7 +75,7 @@ TEST(ShellCommands, SendingHandsTheSubtreeFileToTheMailComposer) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string dir = workDir();
+        const std::string dir = vetra::test::workDir(true);
         const std::string mailer = dir + "fake-xdg-email";
         if (row.mailer) {
             std::ofstream(mailer) << "#!/bin/sh\necho \"$@\" > " << dir << "mail.txt\n";

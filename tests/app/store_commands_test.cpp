@@ -1,25 +1,14 @@
-#include <stdlib.h>
-#include <sys/wait.h>
-
-#include <filesystem>
-
 #include <gtest/gtest.h>
 
+#include "tests/app/run_vetra.h"
 #include "tests/store/doc_fixture.h"
 
 namespace vetra::test {
 namespace {
 
-int run(const std::string& arguments, std::string* errors = nullptr) {
-    std::string command = std::string(VETRA_BINARY) + " " + arguments + " 2>err.txt";
-    int status = std::system(command.c_str());
-    if (errors != nullptr) {
-        std::ifstream in("err.txt");
-        std::stringstream all;
-        all << in.rdbuf();
-        *errors = all.str();
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// vetra with `arguments`, in the current folder.
+TRun run(const std::string& arguments) {
+    return runCommand(VETRA_BINARY " " + arguments);
 }
 
 // All notes of the tree in pre-order, as loaded through the document.
@@ -38,12 +27,9 @@ std::vector<std::string> allNotes(TDoc_Fixture& f, TTree_Doc& doc) {
 TEST(StoreCommands, SaveAsCopiesEveryNote) {
     TDoc_Fixture f;
     std::filesystem::current_path(f.Dir);
-    std::string input = std::string(VETRA_TEST_DATA) + "/mode1_notes.vt";
-    ASSERT_EQ(run("--save-as " + input + " out.vt"), 0);
-    auto source = f.newDoc();
-    std::vector<TTree_Node*> roots;
-    TRead_Error error{};
-    ASSERT_TRUE(source->open(input, roots, error));
+    ASSERT_EQ(run("--save-as " + copySample(f.path("in.vt")) + " out.vt").status, 0);
+    auto source = f.openDoc("in.vt");
+    ASSERT_TRUE(source);
     auto copy = f.openDoc("out.vt");
     ASSERT_TRUE(copy);
     EXPECT_EQ(describe(*copy->root()), describe(*source->root()));
@@ -58,7 +44,7 @@ TEST(StoreCommands, ExportNodeWritesTheSubtree) {
     auto doc = f.newDoc("r(a,b(c(d),e))");
     f.setNote(*find(*doc->root(), "d"), noisyNote(1, 5000));
     ASSERT_TRUE(doc->saveAs(f.path("in.vt"), {}));
-    ASSERT_EQ(run("--export-node in.vt r.1.0 sub.vt"), 0);
+    ASSERT_EQ(run("--export-node in.vt r.1.0 sub.vt").status, 0);
     auto sub = f.openDoc("sub.vt");
     ASSERT_TRUE(sub);
     EXPECT_EQ(describe(*sub->root()), "c(d)");
@@ -81,11 +67,9 @@ TEST(StoreCommands, DumpOfAnUnfinishedSaveShowsTheOldDocument) {
         f.Plan->Cut_At = f.Plan->Steps + cut;
         doc->save({});
     }
-    ASSERT_EQ(run("--dump j.vt >dump.txt"), 0);
-    std::ifstream in(f.path("dump.txt"));
-    std::stringstream dump;
-    dump << in.rdbuf();
-    EXPECT_EQ(dump.str(), "r\n  a\n  b\n");
+    TRun dump = run("--dump j.vt");
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out, "r\n  a\n  b\n");
 }
 
 TEST(StoreCommands, FailuresExitWithOneAndAMessage) {
@@ -104,9 +88,9 @@ TEST(StoreCommands, FailuresExitWithOneAndAMessage) {
         {"bad path", "--export-node in.vt x.0 out.vt", "节点路径无效 x.0\n"},
     };
     for (const auto& c : cases) {
-        std::string errors;
-        EXPECT_EQ(run(c.arguments, &errors), 1) << c.name;
-        EXPECT_EQ(errors, c.message) << c.name;
+        TRun failed = run(c.arguments);
+        EXPECT_EQ(failed.status, 1) << c.name;
+        EXPECT_EQ(failed.err, c.message) << c.name;
     }
     EXPECT_FALSE(std::filesystem::exists(f.path("out.vt")));
 }

@@ -32,10 +32,6 @@ class OptionsTest : public ::testing::Test {
     std::string Dir;
 };
 
-TEST_F(OptionsTest, FileLivesUnderXdgConfigHome) {
-    EXPECT_EQ(defaultOptionsPath(), Dir + "/vetra/qoopt.qoo");
-}
-
 TEST_F(OptionsTest, DefaultsAreWrittenExactly) {
     TOptions options(1024, 768);
     options.File_Name = defaultOptionsPath();
@@ -51,7 +47,7 @@ TEST_F(OptionsTest, DefaultsAreWrittenExactly) {
         "tree_design_color = 16381171\r\ndoc_edit_color = 16777215\r\n"
         "doc_edit_font_color = 0\r\nline_1_color = 11567232\r\nline_2_color = 11567232\r\n"
         "line_3_color = 11575456\r\nline_4_color = 11587792\r\n";
-    EXPECT_EQ(read(options.File_Name), expected);
+    EXPECT_EQ(read(Dir + "/vetra/qoopt.qoo"), expected) << "under XDG_CONFIG_HOME";
 }
 
 TEST_F(OptionsTest, RoundTrip) {
@@ -63,6 +59,9 @@ TEST_F(OptionsTest, RoundTrip) {
     written.Map_X = 10;
     ASSERT_TRUE(written.save());
     TOptions read(1920, 1080);
+    EXPECT_FALSE(read.load(Dir + "/none.qoo"));
+    EXPECT_EQ(read.serialize(), TOptions(1920, 1080).serialize())
+        << "a missing file changes nothing";
     ASSERT_TRUE(read.load(written.File_Name));
     EXPECT_EQ(read.serialize(), written.serialize());
 }
@@ -80,8 +79,7 @@ TEST_F(OptionsTest, LoadingToleratesAndCorrects) {
         {"panel top capped", "attr_win_y = 5000", &TOptions::Attr_Win_Y, 768 - 360},
         {"capital key ignored", "MAP_HEIGHT = 60", &TOptions::Map_Height, 150},
         {"tabs and blanks around", "\tuser_def_color\t=  \t 77", &TOptions::User_Def_Color, 77},
-        {"no number leaves the field", "doc_edit_color = blue", &TOptions::Doc_Edit_Color,
-         0xFFFFFF},
+        {"no number: unchanged", "doc_edit_color = blue", &TOptions::Doc_Edit_Color, 0xFFFFFF},
         {"leading number only", "doc_edit_color = 12abc", &TOptions::Doc_Edit_Color, 12},
         {"last of two wins", "map_visible = 0\r\nmap_visible = 1\r", &TOptions::Map_Visible, 1},
         {"empty value ignored", "line_1_color = ", &TOptions::User_Def_Color, 0xCE8AEF},
@@ -98,13 +96,6 @@ TEST_F(OptionsTest, LoadingToleratesAndCorrects) {
     EXPECT_EQ(options.Palette[3], 5);
     EXPECT_EQ(options.Recent_Files[2], "\\\\srv\\a.vt");
     EXPECT_EQ(options.Line_Color[3], 0xB0D0D0);
-}
-
-TEST_F(OptionsTest, MissingFileKeepsDefaults) {
-    TOptions options(1024, 768);
-    EXPECT_FALSE(options.load(Dir + "/none.qoo"));
-    EXPECT_EQ(options.Map_Width, 200);
-    EXPECT_EQ(options.Map_X, 1024 - 200 - 215);
 }
 
 TEST_F(OptionsTest, RecentFiles) {
