@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "app/commands.h"
+#include "app/startup_clock.h"
 #include "store/content_store.h"
 #include "store/options.h"
 #include "ui/document_window.h"
@@ -17,11 +18,14 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     QApplication application(argc, argv);
     application.setApplicationName("vetra");
     application.setDesktopFileName("vetra");
+    markStartupPhase("application");
+    if (quitAfterFirstPaintRequested()) installFirstPaintProbe(application);
 
     // A second start hands its file to the first and ends.
     if (TSingle_Instance::handOver(fileName)) return 0;
     TSingle_Instance instance;
     instance.listen();
+    markStartupPhase("single instance");
 
     QSize screen = QGuiApplication::primaryScreen() != nullptr
                        ? QGuiApplication::primaryScreen()->size()
@@ -31,12 +35,15 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     bool firstRun = !options.load(defaultOptionsPath());
     if (options.File_Name.empty()) options.File_Name = defaultOptionsPath();
 
+    markStartupPhase("options");
     if (contentStore() == nullptr) {
         message_box::warning(nullptr, "無法初始化臨時文件");
         return 0;
     }
 
+    markStartupPhase("content store");
     TForm_Main_Vetra frame(options, createDocumentWindow);
+    markStartupPhase("main frame");
     auto bringToFront = [&frame] {
         frame.setWindowState(frame.windowState() & ~Qt::WindowMinimized);
         frame.raise();
@@ -49,6 +56,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
                      });
     QObject::connect(&instance, &TSingle_Instance::raiseRequested, &frame, bringToFront);
     frame.showMaximized();
+    markStartupPhase("frame shown");
 
     QString toOpen = fileName;
     // The first run opens the help document when it is there.
@@ -58,6 +66,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
         frame.newDocument();
     else
         frame.openDocument(toOpen);
+    markStartupPhase("document open");
     return application.exec();
 }
 

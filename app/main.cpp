@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/offscreen_gui.h"
+#include "app/startup_clock.h"
 #include "platform/text_mode.h"
 
 namespace {
@@ -22,6 +23,9 @@ const char kUsage[] =
     "                                print the drawing calls of the main view\n"
     "       vetra --render FILE.vt OUT.png|.bmp|.jpg\n"
     "                                paint the main view into a picture\n"
+    "       vetra --quit-after-paint [FILE.vt]\n"
+    "                                start the editor, quit after its first paint and\n"
+    "                                print the milliseconds from process start to it\n"
     "       vetra --help             show this text\n";
 
 int usage(FILE* to, int status) {
@@ -66,6 +70,12 @@ int main(int argc, char** argv) {
         if (argc != 3 && argc != 4) return usage(stderr, 2);
         return vetra::runScript(argc, argv, QString::fromLocal8Bit(argv[2]),
                                 argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--quit-after-paint") == 0) {
+        if (argc > 3) return usage(stderr, 2);
+        vetra::requestQuitAfterFirstPaint();
+        return vetra::runEditor(argc, argv,
+                                argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
     }
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return usage(stderr, 2);
     if (argc > 2) return usage(stderr, 2);
