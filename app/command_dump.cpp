@@ -8,6 +8,7 @@
 #include "platform/text_mode.h"
 #include "store/node_record.h"
 #include "store/read_error_text.h"
+#include "store/save_journal.h"
 
 namespace vetra {
 
@@ -51,6 +52,10 @@ int runDump(const std::string& path) {
         std::fprintf(stderr, "%s\n", terminalMessage("無法打開文件 %s", path).c_str());
         return 1;
     }
+    // A save that did not finish is undone in memory, as the editor would see it.
+    std::unique_ptr<TFile> recovered;
+    recoverFromJournal(path, *file, false, openFile, &recovered);
+    if (recovered) file = std::move(recovered);
     TTree_Node root;
     std::vector<TTree_Node*> viewRoots;
     TRead_Error error = TRead_Error::None;

@@ -7,11 +7,17 @@
 
 #include "app/commands.h"
 #include "store/options.h"
+#include "store/recovery_snapshot.h"
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
+#include "ui/recovery_snapshots.h"
+#include "ui/outline_commands.h"
 #include "ui/script_runner.h"
+#include "ui/session_script_commands.h"
+#include "ui/single_instance.h"
 #include "ui/tool_script_commands.h"
+#include "ui/view_script_commands.h"
 
 namespace vetra {
 namespace {
@@ -57,12 +63,26 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
         TForm_Main_Vetra frame(options, createDocumentWindow);
         frame.resize(1280, 900);
         frame.show();
+        // A scripted session is a first instance like any other.
+        TSingle_Instance instance;
+        instance.listen();
+        QObject::connect(&instance, &TSingle_Instance::fileRequested, &frame,
+                         [&frame](const QString& requested) { frame.openDocument(requested); });
+        // Leading "answer" lines answer the offer of unsaved work left behind.
+        if (!leftoverSnapshots(recoveryDirectory()).empty())
+            for (QString& line : lines) {
+                if (!line.trimmed().startsWith("answer ")) break;
+                dialogs.queueAnswer(line.trimmed().section(' ', 1).trimmed());
+                line.clear();
+            }
+        TRecovery_Snapshots::offerLeftovers(frame);
+        new TRecovery_Snapshots(frame);
         QElapsedTimer opening;
         opening.start();
-        if (fileName.isEmpty())
-            frame.newDocument();
-        else
+        if (!fileName.isEmpty())
             frame.openDocument(fileName);
+        else if (frame.documentWindows().isEmpty())  // nothing recovered
+            frame.newDocument();
         QApplication::processEvents();
         if (QWidget* window = frame.activeDocumentWindow()) window->repaint();
         double openMs = double(opening.nsecsElapsed()) / 1e6;
@@ -81,6 +101,9 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
         addToolScriptCommands(runner, frame);
+        addViewScriptCommands(runner, frame);
+        addSessionScriptCommands(runner, frame);
+        addOutlineScriptCommands(runner);
         if (qEnvironmentVariableIsSet("VETRA_SCRIPT_TIMING"))
             printLine(QString("open and first paint %1 ms").arg(openMs, 0, 'f', 1));
         QString error;

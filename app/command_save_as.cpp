@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/document_open.h"
 #include "app/terminal_messages.h"
 #include "store/tree_doc.h"
 
 namespace vetra {
-namespace {
 
 // Opens the document and sets up its views as the window does: the main view
 // on the root, then a view for each stored sub-view root, expanded 4 levels.
@@ -54,8 +54,6 @@ TTree_Node* findNodeByPath(TTree_Node& root, std::string_view path) {
     }
     return node;
 }
-
-}  // namespace
 
 int runSaveAs(const std::string& input, const std::string& output) {
     TTerminal_Messages messages;

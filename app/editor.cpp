@@ -10,6 +10,9 @@
 #include "ui/document_window.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
+#include "ui/qt_translations.h"
+#include "ui/recovery_snapshots.h"
+#include "ui/shell_commands.h"
 #include "ui/single_instance.h"
 
 namespace vetra {
@@ -18,6 +21,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     QApplication application(argc, argv);
     application.setApplicationName("vetra");
     application.setDesktopFileName("vetra");
+    installQtTranslations();
     markStartupPhase("application");
     if (quitAfterFirstPaintRequested()) installFirstPaintProbe(application);
 
@@ -57,15 +61,19 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     QObject::connect(&instance, &TSingle_Instance::raiseRequested, &frame, bringToFront);
     frame.showMaximized();
     markStartupPhase("frame shown");
+    // Unsaved work a killed editor left is offered first; then this run's
+    // own unsaved work is kept the same way.
+    TRecovery_Snapshots::offerLeftovers(frame);
+    new TRecovery_Snapshots(frame);
 
     QString toOpen = fileName;
     // The first run opens the help document when it is there.
-    QString help = QString::fromStdString(options.Program_Directory) + "/vt_help.vt";
+    QString help = helpDocumentPath(QString::fromStdString(options.Program_Directory));
     if (toOpen.isEmpty() && firstRun && QFileInfo::exists(help)) toOpen = help;
-    if (toOpen.isEmpty())
-        frame.newDocument();
-    else
+    if (!toOpen.isEmpty())
         frame.openDocument(toOpen);
+    else if (frame.documentWindows().isEmpty())  // nothing recovered
+        frame.newDocument();
     markStartupPhase("document open");
     return application.exec();
 }

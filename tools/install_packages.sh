@@ -5,10 +5,14 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libopencc-dev opencc zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth
+  strace
+  libpng-dev libemf-dev qt6-svg-dev chromium
+  libreoffice-writer-nogui libreoffice-impress-nogui unzip
+  xdg-utils shared-mime-info desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "layout/layout_engine.h"
 #include "layout/style_codes.h"
 #include "layout/text_measure_cache.h"
+#include "platform/text_codec.h"
 
 namespace vetra {
 
@@ -12,7 +13,7 @@ size_t firstLineLength(std::string_view caption) {
     const size_t limit = (caption.size() + 1) / 2;
     size_t at = 0;
     while (at < caption.size()) {
-        size_t step = static_cast<unsigned char>(caption[at]) >= 0x80 ? 2 : 1;
+        size_t step = codePageCharacterLength(caption[at]);
         if (at + step > limit) break;
         at += step;
     }

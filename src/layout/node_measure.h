@@ -12,7 +12,7 @@ class TText_Measure_Cache;
 
 // Bytes of the first caption line when a caption of `length` bytes wraps: the
 // longest prefix of at most (length + 1) / 2 bytes that does not cut a
-// two-byte character (a byte of 0x80 or more begins one).
+// two-byte character (codePageCharacterLength).
 size_t firstLineLength(std::string_view caption);
 
 // True when the caption is drawn on two lines.

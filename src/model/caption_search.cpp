@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "model/selection.h"
+#include "platform/text_codec.h"
 
 namespace vetra {
 namespace {
 
 size_t characterLength(std::string_view bytes, size_t at) {
-    return static_cast<unsigned char>(bytes[at]) >= 0x80 ? 2 : 1;
+    return codePageCharacterLength(bytes[at]);
 }
 
 // True when the text splits into whole characters; a text that ends with a

@@ -12,7 +12,7 @@ namespace vetra {
 // of the document is out of reach even when the root's parent link is set.
 
 // True when `text` occurs in `caption` starting on a character boundary.
-// Captions are GBK or Big5 bytes, where a byte of 0x80 or more begins a
+// Captions are GBK or Big5 bytes, where a byte of 0x81 to 0xFE begins a
 // two-byte character; a plain byte search would let the Latin letter "A"
 // match the second byte of a Chinese character. Case-sensitive; an empty
 // text matches every caption.

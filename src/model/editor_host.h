@@ -21,6 +21,9 @@ class TTree_Editor_Host {
     // current one whose root is the node or, with `wholeSubtree`, lies inside
     // its subtree.
     virtual void closeViewsOf(const TTree_Node& /*node*/, bool /*wholeSubtree*/) {}
+    // The current view's root is about to leave the tree: make the main view
+    // the current one.
+    virtual void showMainView() {}
 };
 
 }  // namespace vetra

@@ -17,6 +17,7 @@ class TNode_Clipboard {
     bool empty() const { return Subtrees_.empty(); }
     int32_t count() const { return static_cast<int32_t>(Subtrees_.size()); }
     const TTree_Node& subtree(int32_t index) const { return *Subtrees_[index]; }
+    TTree_Node& subtree(int32_t index) { return *Subtrees_[index]; }
 
   private:
     std::vector<std::unique_ptr<TTree_Node>> Subtrees_;

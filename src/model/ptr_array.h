@@ -8,7 +8,9 @@ namespace vetra {
 
 // Growable array of pointers that does not own what it points to. Access at
 // an index grows the array: the first growth gives 30 slots, a growth at index
-// i (i >= 10) gives i + 20. Storage never shrinks until clear().
+// i (i >= 10) gives i + 20, and from 1024 slots on i + i / 2, so that a node
+// with hundreds of thousands of children is built in linear time. Storage
+// never shrinks until clear().
 template <class T>
 class TPtr_Array {
   public:
@@ -81,7 +83,7 @@ class TPtr_Array {
 
   private:
     void grow(int32_t index) {
-        int32_t capacity = index + Grow_Step;
+        int32_t capacity = index + (index >= 1024 ? index / 2 : Grow_Step);
         if (capacity < Min_Capacity) capacity = Min_Capacity;
         T** data = new T*[capacity]();
         if (Data_ != nullptr) std::memcpy(data, Data_, sizeof(T*) * Capacity_);

@@ -13,6 +13,12 @@ void finishEdit(TEdit_Context& ctx) {
 
 }  // namespace
 
+bool refusesMoreChildren(TEdit_Context& ctx, const TTree_Node& parent, int64_t added) {
+    if (int64_t{parent.childCount()} + added <= kMax_Children) return false;
+    ctx.Messages.warning(kToo_Many_Children);
+    return true;
+}
+
 std::unique_ptr<TTree_Node> makeNewNode(int32_t color) {
     auto node = std::make_unique<TTree_Node>();
     node->setCaption(newNodeCaption());
@@ -22,7 +28,7 @@ std::unique_ptr<TTree_Node> makeNewNode(int32_t color) {
 
 bool createChild(TEdit_Context& ctx) {
     TTree_Node* parent = currentNode(*ctx.View.Root);
-    if (parent == nullptr) return false;
+    if (parent == nullptr || refusesMoreChildren(ctx, *parent, 1)) return false;
     TTree_Node* created = parent->appendChild(makeNewNode(ctx.New_Node_Color));
     parent->Expanded = 1;
     ctx.Doc.Undo.beginGroup().recordCreate(created, parent);
@@ -62,7 +68,9 @@ bool eraseParent(TEdit_Context& ctx) {
     }
     if (!standsInTree(ctx.Doc, ctx.View, parent)) return false;
     std::unique_ptr<TTree_Node> child = parent->removeChild(node);
-    ctx.Host.closeViewsOf(*parent, true);
+    // Only the parent leaves the tree; the lifted child keeps its views and
+    // any caption pending for it.
+    ctx.Host.closeViewsOf(*parent, false);
     std::unique_ptr<TTree_Node> removed =
         replaceInTree(ctx.Doc, ctx.View, parent, std::move(child));
     node->recomputeDepth();
@@ -116,6 +124,7 @@ bool eraseSelection(TEdit_Context& ctx) {
 bool pasteClipboard(TEdit_Context& ctx) {
     TTree_Node* parent = currentNode(*ctx.View.Root);
     if (parent == nullptr || ctx.Clipboard.empty()) return false;
+    if (refusesMoreChildren(ctx, *parent, ctx.Clipboard.count())) return false;
     TUndo_Group& group = ctx.Doc.Undo.beginGroup();
     for (int32_t i = 0; i < ctx.Clipboard.count(); ++i) {
         TTree_Node* pasted = parent->appendChild(ctx.Clipboard.subtree(i).cloneSubtree());
@@ -155,6 +164,7 @@ bool canDropOnto(TEdit_Context& ctx, const TTree_Node* target) {
 
 bool dropOnto(TEdit_Context& ctx, TTree_Node* target) {
     if (!canDropOnto(ctx, target)) return false;
+    if (refusesMoreChildren(ctx, *target, int64_t(eraseList(*ctx.View.Root).size()))) return false;
     // The view root is never in the list here: every target lies inside it.
     TUndo_Group& group = ctx.Doc.Undo.beginGroup();
     for (TTree_Node* node : eraseList(*ctx.View.Root)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "model/document_tree.h"
 #include "model/editor_host.h"
@@ -21,6 +22,13 @@ struct TEdit_Context {
     // The palette's default colour, given to new nodes.
     int32_t New_Node_Color = 0xCE8AEF;
 };
+
+// The most children one node may have: a document file cannot hold more.
+// Commands that would pass it refuse and say so (kToo_Many_Children).
+inline constexpr int32_t kMax_Children = 409600;
+inline constexpr std::string_view kToo_Many_Children = "一個節點最多有 409600 個子節點，不能再添加";
+// True, after telling the user, when `parent` cannot take `added` more children.
+bool refusesMoreChildren(TEdit_Context& ctx, const TTree_Node& parent, int64_t added);
 
 // A node with the defaults, the caption "新節點" and the given colour.
 std::unique_ptr<TTree_Node> makeNewNode(int32_t color);
@@ -52,6 +60,9 @@ bool toggleExpanded(TEdit_Context& ctx);
 void expandToLevelCommand(TEdit_Context& ctx, int level);
 // Takes back the newest undo group; the view root may change with it.
 bool undoLastCommand(TEdit_Context& ctx);
+// Applies again the newest group undo took back, with the same nodes in the
+// same places and the selection it had; any new command drops what is left.
+bool redoLastUndo(TEdit_Context& ctx);
 
 // Records the content of each node before a style, colour or dialog change,
 // in one group. The caller then changes the nodes and sets modified.

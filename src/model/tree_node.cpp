@@ -21,8 +21,10 @@ std::string_view cachedProgramText(std::string_view utf8Traditional, std::string
 // Node-based set: the strings never move, so the pointers stay valid for the run.
 const char* internFontName(std::string_view bytes) {
     static std::unordered_set<std::string> pool;
+    // The name ends at its first NUL; only then is it cut to the field's
+    // size, so the cut falls on a character boundary of the name itself.
+    bytes = bytes.substr(0, bytes.find('\0'));
     std::string name(bytes.substr(0, characterPrefixLength(bytes, kFont_Name_Size - 1)));
-    name.resize(strnlen(name.c_str(), name.size()));
     return pool.insert(std::move(name)).first->c_str();
 }
 
@@ -38,11 +40,20 @@ std::string_view newNodeCaption() {
     return cachedProgramText("新節點", cache);
 }
 
+std::string_view defaultFontName() {
+    static const char* interned[3] = {};
+    const int mode = activeTextMode();
+    if (interned[mode] == nullptr) {
+        static std::string cache[3];
+        interned[mode] = internFontName(cachedProgramText("宋體", cache));
+    }
+    return interned[mode];
+}
+
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());
     Note_Excerpt.assign({});
-    static const char* const defaultFont = internFontName(kDefault_Font_Name);
-    Font_Name = defaultFont;
+    Font_Name = defaultFontName().data();
 }
 
 TTree_Node::~TTree_Node() {
@@ -282,7 +293,7 @@ size_t excerptLength(std::string_view plainText) {
     size_t total = 0;
     size_t index = 0;
     while (index < plainText.size()) {
-        size_t step = static_cast<unsigned char>(plainText[index]) >= 0x80 ? 2 : 1;
+        size_t step = codePageCharacterLength(plainText[index]);
         if (total + step >= 300) break;
         total += step;
         index += step;

@@ -146,8 +146,10 @@ TTree_Node* previousInDisplayOrder(TTree_Node* node, bool all);
 std::string_view defaultCaption();
 std::string_view newNodeCaption();
 
-// The font face of a new node: "宋体" in GBK, as the Windows font is named.
+// The font face of a new node: "宋体" in GBK, as the Windows font is named;
+// in traditional mode "宋體" in Big5, so it reads like the captions.
 inline constexpr std::string_view kDefault_Font_Name = "\xCB\xCE\xCC\xE5";
+std::string_view defaultFontName();
 
 // The longest prefix of whole characters of a note's plain text that is
 // shorter than 300 bytes.

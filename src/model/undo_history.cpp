@@ -49,12 +49,30 @@ std::unique_ptr<TUndo_Record> TUndo_Group::takeNewest() {
 }
 
 TUndo_Group& TUndo_History::beginGroup() {
+    Redo_.clear();
     Groups_.push_back(std::make_unique<TUndo_Group>());
     return *Groups_.back();
 }
 
 void TUndo_History::dropNewest() {
     if (!Groups_.empty()) Groups_.pop_back();
+}
+
+namespace {
+std::unique_ptr<TUndo_Group> takeBack(std::vector<std::unique_ptr<TUndo_Group>>& groups) {
+    if (groups.empty()) return nullptr;
+    std::unique_ptr<TUndo_Group> group = std::move(groups.back());
+    groups.pop_back();
+    return group;
+}
+}  // namespace
+
+std::unique_ptr<TUndo_Group> TUndo_History::takeNewest() {
+    return takeBack(Groups_);
+}
+
+std::unique_ptr<TUndo_Group> TUndo_History::takeNewestRedo() {
+    return takeBack(Redo_);
 }
 
 }  // namespace vetra

@@ -49,6 +49,11 @@ class TUndo_Group {
     TUndo_Record& record(int32_t index) { return *Records_[index]; }
     // Hands over the newest record.
     std::unique_ptr<TUndo_Record> takeNewest();
+    void append(std::unique_ptr<TUndo_Record> record) { Records_.push_back(std::move(record)); }
+
+    // The nodes selected when the group was taken back, selected again when
+    // it is redone. Compared against only, never followed.
+    std::vector<const TTree_Node*> Selection;
 
   private:
     TUndo_Record& add(TUndo_Op op, TTree_Node* node, TTree_Node* a, TTree_Node* b);
@@ -56,20 +61,35 @@ class TUndo_Group {
     std::vector<std::unique_ptr<TUndo_Record>> Records_;
 };
 
-// The groups of a document since it was last saved or opened, oldest first.
+// The groups of a document since it was last saved or opened, oldest first,
+// and the groups taken back since the last new command, ready to be redone.
 class TUndo_History {
   public:
+    // A new command: whatever was taken back can no longer be redone.
     TUndo_Group& beginGroup();
     int32_t count() const { return static_cast<int32_t>(Groups_.size()); }
+    int32_t redoCount() const { return static_cast<int32_t>(Redo_.size()); }
     bool empty() const { return Groups_.empty(); }
     TUndo_Group* newest() { return Groups_.empty() ? nullptr : Groups_.back().get(); }
+    TUndo_Group* newestRedo() { return Redo_.empty() ? nullptr : Redo_.back().get(); }
+    TUndo_Group& group(int32_t index) { return *Groups_[index]; }
     // Removes the newest group, releasing whatever its records still own.
     void dropNewest();
+    // Hands over the newest group, to be taken back.
+    std::unique_ptr<TUndo_Group> takeNewest();
+    std::unique_ptr<TUndo_Group> takeNewestRedo();
+    // The inverse of a group taken back, or of one redone.
+    void pushRedo(std::unique_ptr<TUndo_Group> group) { Redo_.push_back(std::move(group)); }
+    void pushUndo(std::unique_ptr<TUndo_Group> group) { Groups_.push_back(std::move(group)); }
     // Discards every group with what it owns.
-    void clear() { Groups_.clear(); }
+    void clear() {
+        Groups_.clear();
+        Redo_.clear();
+    }
 
   private:
     std::vector<std::unique_ptr<TUndo_Group>> Groups_;
+    std::vector<std::unique_ptr<TUndo_Group>> Redo_;
 };
 
 }  // namespace vetra

@@ -23,7 +23,7 @@ size_t utf8SequenceLength(unsigned char lead) {
 }
 
 size_t codePageSequenceLength(unsigned char lead) {
-    return lead >= 0x81 && lead != 0xFF ? 2 : 1;
+    return codePageCharacterLength(lead);
 }
 
 // iconv descriptors are costly to open; one per direction lives for the run
@@ -147,7 +147,7 @@ TConverted_Text convertBetweenModes(std::string_view bytes, int fromMode, int to
 size_t characterPrefixLength(std::string_view bytes, size_t limit) {
     size_t length = 0;
     while (length < bytes.size()) {
-        size_t step = static_cast<unsigned char>(bytes[length]) >= 0x80 ? 2 : 1;
+        size_t step = codePageCharacterLength(bytes[length]);
         if (length + step > limit || length + step > bytes.size()) break;
         length += step;
     }

@@ -32,9 +32,18 @@ std::string traditionalToSimplified(std::string_view utf8);
 // leaves the bytes as they are.
 TConverted_Text convertBetweenModes(std::string_view bytes, int fromMode, int toMode);
 
+// Bytes in the character that starts with `lead`. One rule for the whole
+// program, the code pages' own: 0x81 to 0xFE begin a two-byte character in GBK
+// and in Big5; any other byte (0x80 and 0xFF included) stands alone.
+inline size_t codePageCharacterLength(unsigned char lead) {
+    return lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+}
+inline size_t codePageCharacterLength(char lead) {
+    return codePageCharacterLength(static_cast<unsigned char>(lead));
+}
+
 // Byte length of the double-byte-aware prefix of `bytes` that holds at most
-// `limit` bytes without splitting a character (a byte of 0x80 or above starts
-// a two-byte character in both code pages).
+// `limit` bytes without splitting a character.
 size_t characterPrefixLength(std::string_view bytes, size_t limit);
 
 }  // namespace vetra

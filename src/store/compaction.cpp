@@ -1,6 +1,9 @@
 // Compaction: the live notes and the index are copied into a new file beside
 // the document, which then replaces it by a rename. The old file is never
-// touched, so any failure leaves it as it was.
+// touched, so any failure leaves it as it was. A document reached through a
+// symbolic link is compacted beside the link's target, so the link stays a
+// link; the new file gets the old one's owner (where allowed) and mode, and
+// is synced before the rename, the directory after it.
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -9,32 +12,13 @@
 #include <cstdio>
 
 #include "store/document_writer.h"
+#include "store/file_paths.h"
 #include "store/tree_doc.h"
 
 namespace vetra {
 namespace {
 
 constexpr int64_t kMaxWaste = 50000;
-
-std::string directoryOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A new, unique, empty file "<dir>/.<name>.XXXXXX" beside the document.
-std::string makeSiblingTempName(const std::string& path) {
-    std::string name = directoryOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return {};
-    ::close(fd);
-    return name;
-}
 
 }  // namespace
 
@@ -49,10 +33,37 @@ void TTree_Doc::compactIfWasteful() {
     if (!compact()) Messages_.warning("無法整理文件 %s", File_Name);
 }
 
+std::unique_ptr<TFile> TTree_Doc::createSiblingOf(const std::string& path, std::string& tempName) {
+    tempName = createSiblingTemp(path);
+    if (tempName.empty()) return nullptr;
+    std::unique_ptr<TFile> file = Open_File(tempName, TOpen_Mode::ReadWrite);
+    if (!file) std::remove(tempName.c_str());
+    return file;
+}
+
+bool putInPlace(const std::string& tempName, const std::string& path) {
+    std::string target = resolvedPathOf(path);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        // Only root may give a file away; anyone may keep a group they are in.
+        if (::chown(tempName.c_str(), old.st_uid, old.st_gid) != 0) {
+            [[maybe_unused]] int ignored = ::chown(tempName.c_str(), uid_t(-1), old.st_gid);
+        }
+        ::chmod(tempName.c_str(), old.st_mode & 07777);
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(tempName.c_str(), 0666 & ~mask);
+    }
+    if (::rename(tempName.c_str(), target.c_str()) != 0) return false;
+    syncDirectoryOf(target);
+    return true;
+}
+
 bool TTree_Doc::compact() {
-    std::string tempName = makeSiblingTempName(File_Name);
-    if (tempName.empty()) return false;
-    std::unique_ptr<TFile> target = Open_File(tempName, TOpen_Mode::ReadWrite);
+    std::string tempName;
+    std::unique_ptr<TFile> target = createSiblingOf(File_Name, tempName);
+    if (!target) return false;
 
     struct TMoved {
         TTree_Node* node;
@@ -65,7 +76,6 @@ bool TTree_Doc::compact() {
         std::remove(tempName.c_str());
         return false;
     };
-    if (!target) return fail();
 
     int64_t bound = indexBound(*Root);
     int64_t oldSize = File_->size();
@@ -92,10 +102,7 @@ bool TTree_Doc::compact() {
     }
     // The compacted index records no view roots.
     if (!target->seek(0) || !writeNodeTree(*target, *Root, {}) || !target->flush()) return fail();
-
-    struct stat old {};
-    if (::stat(File_Name.c_str(), &old) == 0) ::chmod(tempName.c_str(), old.st_mode & 07777);
-    if (::rename(tempName.c_str(), File_Name.c_str()) != 0) return fail();
+    if (!putInPlace(tempName, File_Name)) return fail();
     // The new file is the document file now; the old one goes with its handle.
     File_ = std::move(target);
     return true;

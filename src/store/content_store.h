@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/tree_node.h"
 #include "platform/file.h"
@@ -36,6 +37,15 @@ class TContent_Store {
     bool read(int32_t offset, int32_t size, std::string& bytes);
 
     const std::string& path() const { return Path_; }
+    int64_t size() const { return End_; }
+
+    // Working copies are only appended, so a note edited again and again
+    // leaves old copies behind. This moves the copies `holders` refer to down
+    // over the space of the others and cuts the file. Nodes that share a copy
+    // keep sharing it. A failed read or write stops the move where it is;
+    // every node still refers to whole, correct bytes. Requires: `holders`
+    // are every node, anywhere, whose Work_Size is above 0.
+    bool compact(const std::vector<TTree_Node*>& holders);
 
   private:
     std::unique_ptr<TFile> File_;
@@ -56,6 +66,11 @@ enum class TNote_Load {
     Damaged,  // the stored bytes do not make a note: the note is now absent
     Failed,   // reading the document file or writing the store failed
 };
+
+// Compaction pays when the store holds more than `minimumSize` bytes and
+// more than twice what the holders refer to.
+bool storeNeedsCompaction(const TContent_Store& store, const std::vector<TTree_Node*>& holders,
+                          int64_t minimumSize);
 
 // Gives the node a working copy of its stored note unless it has one.
 // `documentFile` may be null for a document without a file.

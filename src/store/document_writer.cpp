@@ -85,7 +85,12 @@ bool writeZeros(TFile& file, int64_t offset, int64_t count) {
 
 bool writeDocument(TFile& file, TTree_Node& root, const std::vector<const TTree_Node*>& viewRoots,
                    TContent_Store* store) {
-    int64_t bound = indexBound(root);
+    return writeNotes(file, root, store) && file.seek(0) && writeNodeTree(file, root, viewRoots) &&
+           file.flush();
+}
+
+bool writeNotes(TFile& file, TTree_Node& root, TContent_Store* store, int64_t bound) {
+    if (bound < 0) bound = indexBound(root);
     int64_t end = file.size();
     if (end < 0 || bound > kMaxFileOffset) return false;
     if (end < bound) {
@@ -100,7 +105,7 @@ bool writeDocument(TFile& file, TTree_Node& root, const std::vector<const TTree_
         if (!notes.writeNote(*node)) return false;
         for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
     }
-    return file.seek(0) && writeNodeTree(file, root, viewRoots) && file.flush();
+    return true;
 }
 
 }  // namespace vetra

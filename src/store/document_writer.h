@@ -27,6 +27,10 @@ namespace vetra {
 bool writeDocument(TFile& file, TTree_Node& root, const std::vector<const TTree_Node*>& viewRoots,
                    TContent_Store* store);
 
+// Steps 1 and 2 alone, for a caller that writes the index itself (and may
+// pass the index bound it has computed already).
+bool writeNotes(TFile& file, TTree_Node& root, TContent_Store* store, int64_t bound = -1);
+
 // Writes `count` zero bytes at `offset`.
 bool writeZeros(TFile& file, int64_t offset, int64_t count);
 

@@ -204,7 +204,11 @@ class TNode_Record_Reader {
                 // bytes, cut so that no character is split.
                 std::string_view text;
                 if (!Input_.readText(text, length)) return false;
-                node.setFontName(text);
+                // Shown in the active code page, as captions are.
+                if (recordMode == Active_Mode_)
+                    node.setFontName(text);
+                else
+                    node.setFontName(convertRecordText(text, recordMode));
                 return true;
             }
             case record::Format_Marker: {

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/file.h"
+#include "store/file_paths.h"
 
 namespace vetra {
 namespace {
@@ -166,22 +168,37 @@ bool TOptions::load(const std::string& fileName) {
 bool TOptions::save() const {
     if (File_Name.empty()) return false;
     makeDirectories(File_Name);
-    auto file = openFile(File_Name, TOpen_Mode::Create);
-    if (!file) return false;
+    // A sibling is written and synced, then renamed over the file, so a
+    // crash leaves the old options or the new ones, never half of them.
+    std::string target = resolvedPathOf(File_Name);
+    std::string sibling = createSiblingTemp(target);
+    if (sibling.empty()) return false;
+    auto file = openFile(sibling, TOpen_Mode::ReadWrite);
     std::string text = serialize();
-    return file->write(text.data(), int64_t(text.size())) && file->flush();
+    bool written = file && file->write(text.data(), int64_t(text.size())) && file->flush();
+    file.reset();
+    if (written) ::chmod(sibling.c_str(), 0644);
+    if (!written || ::rename(sibling.c_str(), target.c_str()) != 0) {
+        std::remove(sibling.c_str());
+        return false;
+    }
+    syncDirectoryOf(target);
+    return true;
 }
 
 void TOptions::addRecentFile(const std::string& fileName) {
-    if (fileName.empty() || fileName.size() > kSlot_Limit) return;
+    if (fileName.empty()) return;
+    // A name relative to this process's directory means nothing elsewhere.
+    std::string absolute = absolutePathOf(fileName);
+    if (absolute.size() > kSlot_Limit) return;
     for (int i = 0; i < kRecent_Count - 1; ++i)
-        if (Recent_Files[i] == fileName) return;
+        if (Recent_Files[i] == absolute) return;
     for (int i = kRecent_Count - 1; i > 0; --i) Recent_Files[i] = std::move(Recent_Files[i - 1]);
     std::string prefix = Program_Directory + "/";
-    if (!Program_Directory.empty() && fileName.compare(0, prefix.size(), prefix) == 0)
-        Recent_Files[0] = "./" + fileName.substr(prefix.size());
+    if (!Program_Directory.empty() && absolute.compare(0, prefix.size(), prefix) == 0)
+        Recent_Files[0] = "./" + absolute.substr(prefix.size());
     else
-        Recent_Files[0] = fileName;
+        Recent_Files[0] = std::move(absolute);
     save();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "store/document_writer.h"
+#include "store/journaled_save.h"
 
 namespace vetra {
 namespace {
@@ -13,6 +14,9 @@ constexpr std::string_view kCannot_Save = "無法保存文件 %s";
 constexpr std::string_view kCannot_Create = "無法創建文件";
 constexpr std::string_view kDamaged_Notes = "文件 %s 中有已損壞的筆記，已略去";
 constexpr std::string_view kNote_Unreadable = "筆記已損壞或無法讀取，已略去";
+constexpr std::string_view kToo_Many_Children = "節點 %s 的子節點超過 409600 個，文件無法保存";
+constexpr std::string_view kNeeds_Recovery =
+    "文件 %s 上次保存沒有完成，需要恢復；現在以只讀方式打開保存前的內容";
 
 // Two names of one existing file (a relative and a full path, a link):
 // creating the "new" file would empty the document itself.
@@ -47,6 +51,15 @@ bool TTree_Doc::open(const std::string& name, std::vector<TTree_Node*>& viewRoot
         Messages_.information("該文件將以只讀方式打開");
         readOnly = 1;
     }
+    // A save that did not finish is undone before anything is read.
+    std::unique_ptr<TFile> recovered;
+    if (recoverFromJournal(name, *file, readOnly == 0, Open_File, &recovered) ==
+        TJournal_Found::Needs_Recovery) {
+        Messages_.warning(kNeeds_Recovery, name);
+        if (recovered) file = std::move(recovered);
+        readOnly = 1;
+    }
+    if (readOnly == 0) removeLeftoverCompactions(name);
     // The tree is read apart and taken only when it is complete.
     auto root = std::make_unique<TTree_Node>();
     std::vector<TTree_Node*> roots;
@@ -96,7 +109,11 @@ bool TTree_Doc::save(const std::vector<const TTree_Node*>& viewRoots) {
 }
 
 bool TTree_Doc::writeAndFinish(const std::vector<const TTree_Node*>& viewRoots) {
-    if (!writeDocument(*File_, *Root, viewRoots, store())) {
+    if (const TTree_Node* crowded = nodeWithTooManyChildren(*Root)) {
+        Messages_.warning(kToo_Many_Children, crowded->Caption.view());
+        return false;
+    }
+    if (!writeDocumentJournaled(*File_, File_Name, Open_File, *Root, viewRoots, store())) {
         Messages_.warning(kCannot_Save, File_Name);
         return false;
     }
@@ -116,22 +133,34 @@ bool TTree_Doc::saveAs(const std::string& name, const std::vector<const TTree_No
         }
         return save(viewRoots);
     }
-    std::unique_ptr<TFile> target = Open_File(name, TOpen_Mode::Create);
+    if (const TTree_Node* crowded = nodeWithTooManyChildren(*Root)) {
+        Messages_.warning(kToo_Many_Children, crowded->Caption.view());
+        return false;
+    }
+    // The new file is made complete beside its name and then renamed into
+    // place, so a file of that name survives any failure or crash whole; the
+    // old file stays the document's file until then.
+    std::string tempName;
+    std::unique_ptr<TFile> target = createSiblingOf(name, tempName);
     if (!target) {
         Messages_.warning(kCannot_Create);
         return false;
     }
-    // The old file stays the document's file until its copy is complete.
-    if (hasFile() && !copyFileTo(*target)) {
+    bool written = (!hasFile() || copyFileTo(*target)) &&
+                   writeDocumentToNewFile(*target, *Root, viewRoots, store());
+    if (!written || !putInPlace(tempName, name)) {
         target.reset();
-        std::remove(name.c_str());
+        std::remove(tempName.c_str());
         Messages_.warning(kCannot_Save, name);
         return false;
     }
     File_ = std::move(target);
     File_Name = name;
     Read_Only = 0;
-    return writeAndFinish(viewRoots);
+    Modified = 0;
+    Undo.clear();
+    compactIfWasteful();
+    return true;
 }
 
 bool TTree_Doc::copyFileTo(TFile& target) {

@@ -79,6 +79,11 @@ class TTree_Doc : public TDocument_Tree {
     TNote_Load loadNoteOf(TTree_Node& node);
 
     const std::string& fileName() const { return File_Name; }
+    // Names a document that has no file yet (a recovered document takes its
+    // original's name, so saving it writes there).
+    void nameAfter(const std::string& name) {
+        if (!hasFile()) File_Name = name;
+    }
     bool hasFile() const { return File_ != nullptr; }
     bool isReadOnly() const { return Read_Only != 0; }
     TFile* file() const { return File_.get(); }
@@ -92,6 +97,9 @@ class TTree_Doc : public TDocument_Tree {
     TContent_Store* store() const { return Store != nullptr ? Store : contentStore(); }
     bool writeAndFinish(const std::vector<const TTree_Node*>& viewRoots);
     bool copyFileTo(TFile& target);
+    // A new empty file ".<name>.XXXXXX" beside the file `path` names (a
+    // symbolic link's target), open for writing; `tempName` receives its name.
+    std::unique_ptr<TFile> createSiblingOf(const std::string& path, std::string& tempName);
     void compactIfWasteful();
     int dropImplausibleNotes(TTree_Node& root, int64_t fileSize);
     void markForRewrite(TTree_Node& subtree, TFile* source) const;
@@ -102,6 +110,11 @@ class TTree_Doc : public TDocument_Tree {
     std::unique_ptr<TFile> File_;
     int32_t Read_Only = 1;
 };
+
+// Renames the finished file `tempName` over the file `path` names, giving it
+// that file's owner (where allowed) and mode, or a new file's mode, and syncs
+// the directory.
+bool putInPlace(const std::string& tempName, const std::string& path);
 
 // Compaction runs when the file is more than 1.2 times the live size (the
 // ratio in single precision, so exactly 1.2 counts) and the waste is more

@@ -14,6 +14,7 @@
 #include "layout/layout_engine.h"
 #include "store/options.h"
 #include "ui/caption_editor.h"
+#include "ui/form_edit_node.h"
 #include "ui/dialog_script.h"
 #include "ui/form_map.h"
 #include "ui/form_node_style.h"
@@ -21,6 +22,7 @@
 #include "ui/main_frame.h"
 #include "ui/qpainter_canvas.h"
 #include "ui/search_commands.h"
+#include "ui/status_line.h"
 #include "ui/ui_text.h"
 #include "ui/view_tabs.h"
 
@@ -46,9 +48,10 @@ TForm_Qo_Tree* TForm_Qo_Tree::create(TForm_Main_Vetra& frame, const QString& pat
     std::vector<TTree_Node*> roots;
     TRead_Error error = TRead_Error::None;
     if (!window->Doc_->open(path.toStdString(), roots, error)) {
-        if (error == TRead_Error::NewerVersion)
-            message_box::warning(&frame, "該文件需要更高版本的軟件打開");
-        else if (error != TRead_Error::NotADocument)
+        // The document itself has warned about a newer version.
+        if (error == TRead_Error::NotADocument)
+            message_box::warning(&frame, "不是樹文檔 %s", {path});
+        else if (error != TRead_Error::NewerVersion)
             message_box::warning(&frame, "無法打開文件 %s", {path});
         delete window;
         return nullptr;
@@ -82,7 +85,10 @@ TForm_Qo_Tree::TForm_Qo_Tree(TForm_Main_Vetra& frame)
     Map_Refresh_Timer_ = new QTimer(this);
     Map_Refresh_Timer_->setSingleShot(true);
     Map_Refresh_Timer_->setInterval(40);
-    connect(Map_Refresh_Timer_, &QTimer::timeout, this, [this] { refreshMapFrom(this); });
+    connect(Map_Refresh_Timer_, &QTimer::timeout, this, [this] {
+        refreshMapFrom(this);
+        showStatus(true);
+    });
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
 }
 
@@ -150,6 +156,10 @@ bool TForm_Qo_Tree::hasUndoHistory() const {
     return Doc_->Undo.newest() != nullptr;
 }
 
+bool TForm_Qo_Tree::hasRedoHistory() const {
+    return Doc_->Undo.redoCount() > 0;
+}
+
 TTree_Node* TForm_Qo_Tree::selectedNode() const {
     if (Current_.Root == nullptr) return nullptr;
     TFirst_Selected first = firstSelected(*Current_.Root);
@@ -161,7 +171,12 @@ QString TForm_Qo_Tree::windowCaption() const {
 }
 
 void TForm_Qo_Tree::updateCaption() {
-    setWindowTitle(windowCaption());
+    // The title marks unsaved changes the Qt way; a new document has no file
+    // name to show after the caption.
+    QString title = "Vetra - " + nodeTextToQString(Doc_->root()->Caption.view());
+    if (!fileName().isEmpty()) title += " - " + fileName();
+    setWindowTitle(title + "[*]");
+    setWindowModified(Doc_->Modified != 0);
     Tabs_->setTabs(tabCaptions(), currentViewIndex());
 }
 
@@ -228,6 +243,9 @@ void TForm_Qo_Tree::showCurrentView() {
     if (view != Views_.view(0)) view->Saved_Parent = view->Root->Parent;
     showView(*view);
     syncCurrentFromView();
+    // With nothing selected the keys would have nothing to act on: the view
+    // root is selected, so Insert and Tab work at once.
+    if (firstSelected(*Current_.Root).node == nullptr) Current_.Root->Selected = 1;
     refresh();
     Image_View_->setScroll(view->Scroll_X, view->Scroll_Y);
 }
@@ -281,6 +299,7 @@ void TForm_Qo_Tree::closeViewsOf(const TTree_Node& node, bool wholeSubtree) {
         if (candidate == nullptr) return false;
         return candidate == &node || (wholeSubtree && isInSubtree(&node, candidate));
     };
+    if (TForm_Edit_Node::exists()) TForm_Edit_Node::instance().forgetSubtree(node, wholeSubtree);
     if (leaving(Edit_Button_Node_)) Edit_Button_Node_ = nullptr;
     if (leaving(Node_At_Press_)) Node_At_Press_ = nullptr;
     if (leaving(Image_View_->picture().Hover_Node)) hideHover();
@@ -289,6 +308,13 @@ void TForm_Qo_Tree::closeViewsOf(const TTree_Node& node, bool wholeSubtree) {
         if (view != Views_.current() && leaving(view->Root)) Views_.closeView(view);
     }
     forgetInSavedStates(node, wholeSubtree);
+}
+
+void TForm_Qo_Tree::showMainView() {
+    if (Views_.count() == 0 || Views_.current() == Views_.view(0)) return;
+    leaveCurrentView();
+    Views_.setCurrent(Views_.view(0));
+    showCurrentView();
 }
 
 void TForm_Qo_Tree::forgetInSavedStates(const TTree_Node& node, bool wholeSubtree) {
@@ -321,9 +347,11 @@ void TForm_Qo_Tree::forgetInSavedStates(const TTree_Node& node, bool wholeSubtre
 void TForm_Qo_Tree::refresh() {
     if (Current_.Root == nullptr) return;
     syncViewFromCurrent();
+    // The picture fills at least the visible area at the current zoom.
     QSize client = Image_View_->viewport()->size();
-    relayoutView(*Metrics_, *Current_.Root, client.width(), client.height(), Image_View_->picture(),
-                 &Measures_);
+    const double zoom = Image_View_->zoom();
+    relayoutView(*Metrics_, *Current_.Root, static_cast<int32_t>(client.width() / zoom),
+                 static_cast<int32_t>(client.height() / zoom), Image_View_->picture(), &Measures_);
     Image_View_->setBackground(Frame_.options().Tree_Design_Color);
     Image_View_->updateScrollRanges();
     Image_Genius_->hide();
@@ -347,6 +375,7 @@ void TForm_Qo_Tree::revealNode(TTree_Node& node, bool relayout) {
     else
         Image_View_->viewport()->update();
     makeVisible(node);
+    centreOn(node);
     showSelectionInStylePanel();
     scheduleMapRefresh();
 }
@@ -369,6 +398,26 @@ void TForm_Qo_Tree::setViewScroll(int32_t x, int32_t y) {
 
 void TForm_Qo_Tree::showSelectionInStylePanel() {
     showNodeInStylePanel(Current_.Root != nullptr ? firstSelected(*Current_.Root).node : nullptr);
+    showStatus();
+}
+
+void TForm_Qo_Tree::showStatus(bool recount) {
+    if (Current_.Root == nullptr || Frame_.activeDocumentWindow() != this) return;
+    if (recount || Node_Count_ == 0) Node_Count_ = countNodes(*Doc_->root());
+    TDocument_Status status;
+    status.nodes = Node_Count_;
+    status.zoomPercent = zoomPercent();
+    if (TTree_Node* node = selectedNode()) {
+        std::vector<const TTree_Node*> chain;
+        for (const TTree_Node* at = node; at != nullptr; at = Current_.realParent(at))
+            chain.insert(chain.begin(), at);
+        status.path = captionPath(chain);
+    }
+    showDocumentStatus(this, status);
+}
+
+void TForm_Qo_Tree::showStatusMessage(const QString& text) {
+    vetra::showStatusMessage(this, text);
 }
 
 void TForm_Qo_Tree::N_SearchClick() {
@@ -392,17 +441,20 @@ void TForm_Qo_Tree::makeVisible(TTree_Node& node) {
         }
     }
     if (expanded) refresh();
-    TNode_Point at = absolutePosition(node);
+    // In pixels of the zoomed picture, as the scroll bars count.
+    QPoint at =
+        Image_View_->toViewport(QPoint(absolutePosition(node).x, absolutePosition(node).y)) +
+        QPoint(Image_View_->scrollX(), Image_View_->scrollY());
     QSize client = Image_View_->viewport()->size();
     int32_t x = Image_View_->scrollX();
     int32_t y = Image_View_->scrollY();
-    if (at.x > client.width() + x || at.x < x) x = at.x - 30;
-    if (at.y > client.height() + y || at.y < y) y = at.y - 30;
+    if (at.x() > client.width() + x || at.x() < x) x = at.x() - 30;
+    if (at.y() > client.height() + y || at.y() < y) y = at.y() - 30;
     Image_View_->setScroll(x, y);
 }
 
 void TForm_Qo_Tree::openCaptionEditor(TTree_Node& node) {
-    TForm_Caption::instance().showFor(*this, node, viewportPositionOf(node));
+    TForm_Caption::instance().showFor(*this, node, viewportPositionOf(node), Image_View_->zoom());
 }
 
 void TForm_Qo_Tree::commitCaptionEditor() {

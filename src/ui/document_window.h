@@ -48,6 +48,7 @@ class TForm_Qo_Tree : public QWidget,
     // The save prompt; true when the window may close.
     Q_INVOKABLE bool closeQuery();
     Q_INVOKABLE bool hasUndoHistory() const;
+    Q_INVOKABLE bool hasRedoHistory() const;
 
     TTree_Doc& document() override { return *Doc_; }
     TImage_View* imageView() const { return Image_View_; }
@@ -76,15 +77,23 @@ class TForm_Qo_Tree : public QWidget,
     TTree_Node& viewRoot() override { return *Current_.Root; }
     const TView_Picture& viewPicture() override;
     void revealNode(TTree_Node& node, bool relayout) override;
+    void showStatusMessage(const QString& text) override;
     TView_Scroll viewScroll() override;
     void setViewScroll(int32_t x, int32_t y) override;
     int32_t outerWidth() override { return width(); }
     int32_t outerHeight() override { return height(); }
     std::string& searchText() override { return Search_Text_; }
     void makeVisible(TTree_Node& node) override;
+    // Scrolls the node's box to the middle of the visible area.
+    void centreOn(const TTree_Node& node);
+    // The zoom in percent, 10 to 400; the drawing keeps the picture point
+    // under `anchor` (viewport coordinates) in place.
+    int zoomPercent() const;
+    void setZoomPercent(int percent, QPoint anchor);
     void openCaptionEditor(TTree_Node& node) override;
     void commitCaptionEditor() override;
     void closeViewsOf(const TTree_Node& node, bool wholeSubtree) override;
+    void showMainView() override;
     // TFile_Name_Prompt
     std::optional<std::string> askSaveFileName(std::string_view proposedName) override;
 
@@ -107,6 +116,7 @@ class TForm_Qo_Tree : public QWidget,
     void N_Expand_To_4Click() { expandTo(4); }
     void N_Expand_To_5Click() { expandTo(5); }
     void N_UndoClick();
+    void N_RedoClick();
     void N_CopyClick();
     void N_PasterClick();
     void N_EraseClick();
@@ -114,6 +124,11 @@ class TForm_Qo_Tree : public QWidget,
     void N_Move_DownClick();
     void N_Create_From_SelectedClick();
     void N_Export_NodeClick();
+    void N_Export_Node_And_SendClick();
+    void N_Export_WordClick();
+    void N_Export_PPTClick();
+    // Writes the current view as an outline file (outline_commands.cpp).
+    void N_Export_OutlineClick();
     void N_Node_Set_ColorClick();
     void N_SearchClick();
     void N_Search_NextClick();
@@ -121,6 +136,10 @@ class TForm_Qo_Tree : public QWidget,
     void N_SaveClick();
     void N_Save_AsClick();
     void SpeedButton_Close_ViewClick();
+    void N_Zoom_InClick();
+    void N_Zoom_OutClick();
+    void N_Zoom_ResetClick();
+    void N_Zoom_FitClick();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -146,8 +165,12 @@ class TForm_Qo_Tree : public QWidget,
     void syncViewFromCurrent();
     void updateCaption();
     void expandTo(int level);
+    void runOfficeExport(bool presentation);
     bool runSave(bool saveAs);
     void openLink(const QString& link);
+    // The node dialog on `node`; a confirmed dialog is applied with an undo step.
+    void editInNodeDialog(TTree_Node& node);
+    void applyNodeDialog(TTree_Node* node);
     void selectOnly(TTree_Node* node);
     // The style panel follows the first selected node.
     void showSelectionInStylePanel();
@@ -158,10 +181,15 @@ class TForm_Qo_Tree : public QWidget,
     void Image_ViewMouseUp(QMouseEvent* event, QPoint at);
     void Image_ViewDblClick(QMouseEvent* event, QPoint at);
     void FormMouseWheel(QWheelEvent* event);
+    // Dragging the empty background with the middle button pans the drawing.
+    void startPanning(QMouseEvent* event, QPoint at);
     void updateHover(QPoint at);
     void hideHover();
     void repaintPictureArea(const TPicture_Rect& area);
     void scheduleMapRefresh();
+    // The status bar follows the active window: node count (counted again
+    // when `recount`), the selected node's path and the zoom.
+    void showStatus(bool recount = false);
     void forgetInSavedStates(const TTree_Node& node, bool wholeSubtree);
     void paintBand(QPainter& painter);
 
@@ -184,9 +212,12 @@ class TForm_Qo_Tree : public QWidget,
     bool Drop_Accepted_ = false;
     QPoint Band_Start_, Band_End_;
     bool Band_Drawn_ = false;
+    bool Panning_ = false;
+    QPoint Pan_Origin_, Pan_Scroll_;
     TTree_Node* Edit_Button_Node_ = nullptr;
     qint64 Activation_Tick_ = 0;
     std::string Search_Text_;
+    int64_t Node_Count_ = 0;
 };
 
 // Makes document windows for the main frame.

@@ -14,6 +14,7 @@
 #include "ui/link_opener.h"
 #include "ui/main_frame.h"
 #include "ui/message_box.h"
+#include "ui/outline_commands.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
@@ -38,6 +39,7 @@ void TForm_Qo_Tree::buildPopupMenu() {
         {"N_New_Node_View", "創建子視窗編輯", nullptr, &TForm_Qo_Tree::N_New_Node_ViewClick},
         {nullptr, nullptr, nullptr, nullptr},
         {"N_Undo", "取消上一操作", nullptr, &TForm_Qo_Tree::N_UndoClick},
+        {"N_Redo", "重做", nullptr, &TForm_Qo_Tree::N_RedoClick},
         {"N_Copy", "複製", nullptr, &TForm_Qo_Tree::N_CopyClick},
         {"N_Paster", "粘貼", nullptr, &TForm_Qo_Tree::N_PasterClick},
         {"N_Erase", "刪除", "Del", &TForm_Qo_Tree::N_EraseClick},
@@ -47,8 +49,11 @@ void TForm_Qo_Tree::buildPopupMenu() {
         {"N_Create_From_Selected", "導出新文件編輯", nullptr,
          &TForm_Qo_Tree::N_Create_From_SelectedClick},
         {"N_Export_Node", "導出該節點", nullptr, &TForm_Qo_Tree::N_Export_NodeClick},
+        {"N_Export_Node_And_Send", "導出並發送", nullptr,
+         &TForm_Qo_Tree::N_Export_Node_And_SendClick},
     };
     QAction* undo = nullptr;
+    QAction* redo = nullptr;
     for (const TItem& item : kItems) {
         if (item.name == nullptr) {
             PopupMenu_Node_->addSeparator();
@@ -64,6 +69,7 @@ void TForm_Qo_Tree::buildPopupMenu() {
         }
         connect(action, &QAction::triggered, this, item.handler);
         if (std::string_view(item.name) == "N_Undo") undo = action;
+        if (std::string_view(item.name) == "N_Redo") redo = action;
     }
     QMenu* expandMenu = PopupMenu_Node_->addMenu(uiText("縮放至 ..."));
     expandMenu->menuAction()->setObjectName("N_Expand_To");
@@ -74,8 +80,10 @@ void TForm_Qo_Tree::buildPopupMenu() {
         action->setObjectName(QString("N_Expand_To_%1").arg(level));
         connect(action, &QAction::triggered, this, [this, level] { this->expandTo(level); });
     }
-    connect(PopupMenu_Node_, &QMenu::aboutToShow, this,
-            [this, undo] { undo->setEnabled(hasUndoHistory()); });
+    connect(PopupMenu_Node_, &QMenu::aboutToShow, this, [this, undo, redo] {
+        undo->setEnabled(hasUndoHistory());
+        redo->setEnabled(hasRedoHistory());
+    });
     Image_View_->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Image_View_->viewport(), &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         PopupMenu_Node_->popup(Image_View_->viewport()->mapToGlobal(at));
@@ -94,12 +102,7 @@ void TForm_Qo_Tree::N_CreateClick() {
 }
 
 void TForm_Qo_Tree::N_EditClick() {
-    // The node dialog comes with the note editor; until then Enter and the
-    // edit button rename the node in place.
-    if (TTree_Node* node = selectedNode()) {
-        makeVisible(*node);
-        openCaptionEditor(*node);
-    }
+    if (TTree_Node* node = selectedNode()) editInNodeDialog(*node);
 }
 
 void TForm_Qo_Tree::N_Link_UrlClick() {
@@ -176,8 +179,15 @@ void TForm_Qo_Tree::SpeedButton_Close_ViewClick() {
 }
 
 void TForm_Qo_Tree::N_UndoClick() {
+    commitCaptionEditor();
     TEdit_Context ctx = editContext();
     if (undoLastCommand(ctx)) syncViewFromCurrent();
+}
+
+void TForm_Qo_Tree::N_RedoClick() {
+    commitCaptionEditor();
+    TEdit_Context ctx = editContext();
+    if (redoLastUndo(ctx)) syncViewFromCurrent();
 }
 
 void TForm_Qo_Tree::N_CopyClick() {
@@ -197,6 +207,7 @@ void TForm_Qo_Tree::N_PasterClick() {
         return;
     }
     TEdit_Context ctx = editContext();
+    if (ctx.Clipboard.empty() && pasteClipboardText(ctx)) return;
     pasteClipboard(ctx);
 }
 

@@ -57,6 +57,12 @@ bool TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         case Qt::Key_Backspace:
             if (ctrl) N_UndoClick();
             return true;
+        case Qt::Key_U:
+        case Qt::Key_D:
+            // The pop-up menu's move keys work while the drawing has the focus.
+            if (!ctrl) return false;
+            key == Qt::Key_U ? N_Move_UpClick() : N_Move_DownClick();
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             N_EditClick();
@@ -142,6 +148,10 @@ void TForm_Qo_Tree::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
 // --- mouse ------------------------------------------------------------------
 
 void TForm_Qo_Tree::Image_ViewMouseDown(QMouseEvent* event, QPoint at) {
+    if (event->button() == Qt::MiddleButton) {
+        startPanning(event, at);
+        return;
+    }
     Node_At_Press_ = selectedNode();
     if (Dragging_) {
         Dragging_ = false;
@@ -160,6 +170,11 @@ void TForm_Qo_Tree::Image_ViewMouseDown(QMouseEvent* event, QPoint at) {
 }
 
 void TForm_Qo_Tree::Image_ViewMouseMove(QMouseEvent* event, QPoint at) {
+    if (Panning_) {
+        QPoint moved = event->position().toPoint() - Pan_Origin_;
+        Image_View_->setScroll(Pan_Scroll_.x() - moved.x(), Pan_Scroll_.y() - moved.y());
+        return;
+    }
     if (!(event->buttons() & Qt::LeftButton) || !Left_Pressed_) {
         updateHover(at);
         return;
@@ -184,6 +199,11 @@ void TForm_Qo_Tree::Image_ViewMouseMove(QMouseEvent* event, QPoint at) {
 }
 
 void TForm_Qo_Tree::Image_ViewMouseUp(QMouseEvent* event, QPoint at) {
+    if (event->button() == Qt::MiddleButton && Panning_) {
+        Panning_ = false;
+        Image_View_->viewport()->unsetCursor();
+        return;
+    }
     if (event->button() != Qt::LeftButton || !Left_Pressed_) return;
     Left_Pressed_ = false;
     if (Dragging_) {
@@ -218,24 +238,22 @@ void TForm_Qo_Tree::Image_ViewDblClick(QMouseEvent*, QPoint) {
     if (selectedNode() != nullptr) N_EditClick();
 }
 
-void TForm_Qo_Tree::FormMouseWheel(QWheelEvent* event) {
-    QScrollBar* bar = Image_View_->verticalScrollBar();
-    if (bar->maximum() <= 0) return;
-    int step = std::max(3, bar->maximum() / 30);
-    bar->setValue(bar->value() + (event->angleDelta().y() < 0 ? step : -step));
-}
-
 void TForm_Qo_Tree::updateHover(QPoint at) {
     TView_Picture& picture = Image_View_->picture();
-    THover_Change change =
-        vetra::updateHover(picture, *Current_.Root, at.x(), at.y(), Image_View_->scrollX(),
-                           Image_View_->scrollY(), Image_Genius_->width(), Image_Genius_->height());
+    // The button keeps its size on every zoom: its place is found in picture
+    // coordinates with its size scaled back, then shown in the viewport.
+    const double zoom = Image_View_->zoom();
+    const int buttonWidth = static_cast<int>(Image_Genius_->width() / zoom);
+    const int buttonHeight = static_cast<int>(Image_Genius_->height() / zoom);
+    THover_Change change = vetra::updateHover(picture, *Current_.Root, at.x(), at.y(), 0, 0,
+                                              buttonWidth, buttonHeight);
     if (!change.changed) return;
     repaintPictureArea(change.erased);
     repaintPictureArea(change.drawn);
     if (!change.showButton) return;
     Edit_Button_Node_ = picture.Hover_Node;
-    Image_Genius_->move(change.buttonLeft, change.buttonTop);
+    QPoint place = Image_View_->toViewport(QPoint(change.buttonLeft, change.buttonTop));
+    Image_Genius_->move(place);
     Image_Genius_->show();
 }
 
@@ -246,15 +264,16 @@ void TForm_Qo_Tree::hideHover() {
 void TForm_Qo_Tree::repaintPictureArea(const TPicture_Rect& area) {
     if (area.left >= area.right || area.top >= area.bottom) return;
     QRect rect(QPoint(area.left, area.top), QPoint(area.right, area.bottom));
-    Image_View_->viewport()->update(
-        rect.translated(-Image_View_->scrollX(), -Image_View_->scrollY()));
+    Image_View_->viewport()->update(Image_View_->toViewport(rect));
 }
 
 void TForm_Qo_Tree::paintBand(QPainter& painter) {
     if (!Band_Drawn_ || Band_Start_ == Band_End_) return;
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.setPen(QPen(QColor(0xD2, 0xEA, 0xC8), 1));
+    QPen pen(QColor(0xD2, 0xEA, 0xC8), 1);
+    pen.setCosmetic(true);  // one pixel wide on every zoom
+    painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(Band_Start_, Band_End_).normalized());
     painter.restore();

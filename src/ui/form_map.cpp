@@ -46,7 +46,7 @@ void TMap_Image::mouseMoveEvent(QMouseEvent* event) {
 }
 
 TForm_Map::TForm_Map(TOptions& options, TTarget_Provider activeTarget, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::Tool),
       Options_(options),
       Active_Target_(std::move(activeTarget)),
       Background_(options.Tree_Design_Color) {

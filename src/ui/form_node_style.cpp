@@ -32,9 +32,7 @@ const TTree_Node* firstSelectedNode(TTool_Window_Target* target) {
 
 TForm_Node_Style::TForm_Node_Style(TOptions& options, TTarget_Provider activeTarget,
                                    QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
-      Options_(options),
-      Active_Target_(std::move(activeTarget)) {
+    : QWidget(parent, Qt::Tool), Options_(options), Active_Target_(std::move(activeTarget)) {
     setObjectName("Form_Node_Style");
     setWindowTitle(uiText("節點風格"));
     setFont(QFont("Arial", 9));
@@ -245,7 +243,9 @@ void TForm_Node_Style::hideChoosers() {
 
 void TForm_Node_Style::openChooser(QWidget* chooser, QPoint at) {
     hideChoosers();
-    chooser->move(at);
+    // Inside the panel, or its right part would be cut off at the panel's edge.
+    chooser->move(std::clamp(at.x(), 0, std::max(0, width() - chooser->width())),
+                  std::clamp(at.y(), 0, std::max(0, height() - chooser->height())));
     chooser->raise();
     chooser->show();
 }

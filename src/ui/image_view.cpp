@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 
 #include "layout/node_paint.h"
 #include "ui/qpainter_canvas.h"
@@ -26,8 +27,10 @@ TImage_View::TImage_View(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void TImage_View::updateScrollRanges() {
     QSize client = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, Picture_.Width - client.width()));
-    verticalScrollBar()->setRange(0, std::max(0, Picture_.Height - client.height()));
+    const int width = static_cast<int>(std::ceil(Picture_.Width * Zoom_));
+    const int height = static_cast<int>(std::ceil(Picture_.Height * Zoom_));
+    horizontalScrollBar()->setRange(0, std::max(0, width - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, height - client.height()));
     horizontalScrollBar()->setPageStep(client.width());
     verticalScrollBar()->setPageStep(client.height());
     horizontalScrollBar()->setSingleStep(20);
@@ -48,11 +51,18 @@ void TImage_View::setScroll(int32_t x, int32_t y) {
 }
 
 QPoint TImage_View::toPicture(QPoint viewportPoint) const {
-    return viewportPoint + QPoint(scrollX(), scrollY());
+    QPointF zoomed = QPointF(viewportPoint + QPoint(scrollX(), scrollY())) / Zoom_;
+    return QPoint(static_cast<int>(std::floor(zoomed.x())),
+                  static_cast<int>(std::floor(zoomed.y())));
 }
 
 QPoint TImage_View::toViewport(QPoint picturePoint) const {
-    return picturePoint - QPoint(scrollX(), scrollY());
+    return (QPointF(picturePoint) * Zoom_).toPoint() - QPoint(scrollX(), scrollY());
+}
+
+QRect TImage_View::toViewport(const QRect& pictureRect) const {
+    QRectF zoomed(QPointF(pictureRect.topLeft()) * Zoom_, QSizeF(pictureRect.size()) * Zoom_);
+    return zoomed.toAlignedRect().translated(-scrollX(), -scrollY()).adjusted(-1, -1, 1, 1);
 }
 
 void TImage_View::paintEvent(QPaintEvent* event) {
@@ -61,8 +71,14 @@ void TImage_View::paintEvent(QPaintEvent* event) {
     painter.fillRect(exposed, TQPainter_Canvas::toQColor(Background_));
     if (Root_ == nullptr) return;
     painter.translate(-scrollX(), -scrollY());
-    QRect area = exposed.translated(scrollX(), scrollY());
-    TPicture_Rect clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    // Scaling the painter keeps lines and text at device pixels on every
+    // zoom and on high-DPI screens; pen widths scale with the drawing.
+    painter.scale(Zoom_, Zoom_);
+    QRectF area = QRectF(exposed.translated(scrollX(), scrollY()));
+    area = QRectF(area.topLeft() / Zoom_, area.size() / Zoom_);
+    QRect pictureArea = area.toAlignedRect();
+    TPicture_Rect clip{pictureArea.left(), pictureArea.top(), pictureArea.right() + 1,
+                       pictureArea.bottom() + 1};
     TQPainter_Canvas canvas(&painter);
     paintViewPicture(canvas, *Root_, Picture_, TPaint_Options{Background_}, clip);
     if (onOverlay) onOverlay(painter);

@@ -25,12 +25,17 @@ class TImage_View : public QAbstractScrollArea {
 
     // Scroll bars follow the picture size; call after every layout.
     void updateScrollRanges();
+    // The scroll position, in pixels of the zoomed picture.
     int32_t scrollX() const;
     int32_t scrollY() const;
     void setScroll(int32_t x, int32_t y);
+    // The drawing is shown scaled by the zoom (1.0 shows it as laid out).
+    double zoom() const { return Zoom_; }
+    void setZoom(double zoom) { Zoom_ = zoom; }
     // Picture coordinates of a viewport point, and back.
     QPoint toPicture(QPoint viewportPoint) const;
     QPoint toViewport(QPoint picturePoint) const;
+    QRect toViewport(const QRect& pictureRect) const;
 
     // Mouse and key events in picture coordinates, for the document window.
     std::function<void(QMouseEvent*, QPoint)> onPress, onMove, onRelease, onDoubleClick;
@@ -55,6 +60,7 @@ class TImage_View : public QAbstractScrollArea {
     TTree_Node* Root_ = nullptr;
     TView_Picture Picture_;
     int32_t Background_ = 0xF9F4F3;
+    double Zoom_ = 1.0;
 };
 
 }  // namespace vetra

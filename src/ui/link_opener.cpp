@@ -43,14 +43,20 @@ QString resolveLink(const QString& link) {
 }
 
 bool openWithDesktop(const QString& link) {
-    // Scripts and tests never start other programs.
-    if (TDialog_Script::active() != nullptr) return QFileInfo::exists(link) || hasScheme(link);
-    QUrl url =
-        hasScheme(link) ? QUrl(link) : QUrl::fromLocalFile(QFileInfo(link).absoluteFilePath());
+    bool web = hasScheme(link);
+    // A file that is not there cannot be opened, whatever an opener would say.
+    if (!web && !QFileInfo::exists(link)) return false;
+    // Scripts and tests never start other programs unless asked to.
+    if (TDialog_Script::active() != nullptr && qgetenv("VETRA_OPEN_LINKS") != "1") return true;
+    QUrl url = web ? QUrl(link) : QUrl::fromLocalFile(QFileInfo(link).absoluteFilePath());
+    if (!url.isValid()) return false;
     if (QDesktopServices::openUrl(url)) return true;
-    // The desktop had no opener: try the web browser with the link itself.
+    // The desktop had no opener: the web browser gets the link as a URL,
+    // which never starts with "-" and so is never taken for an option.
+    QString argument = url.toString(QUrl::FullyEncoded);
+    if (argument.isEmpty() || argument.startsWith('-')) return false;
     for (const char* browser : {"x-www-browser", "sensible-browser", "firefox", "chromium"})
-        if (QProcess::startDetached(browser, {link})) return true;
+        if (QProcess::startDetached(browser, {argument})) return true;
     return false;
 }
 

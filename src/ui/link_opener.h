@@ -14,8 +14,9 @@ TLink_Target classifyLink(const QString& link);
 // directory; "\" is read as "/" in file paths. Web addresses stay as they are.
 QString resolveLink(const QString& link);
 
-// Opens the link with the desktop's opener, then with the web browser. False
-// when neither could.
+// Opens the link with the desktop's opener, then with the web browser (given
+// the link as a URL). False when neither could, and for a file that does not
+// exist. In a scripted session nothing is started unless VETRA_OPEN_LINKS=1.
 bool openWithDesktop(const QString& link);
 
 }  // namespace vetra

@@ -11,9 +11,13 @@
 #include "store/options.h"
 #include "ui/color_palette.h"
 #include "ui/dialog_script.h"
+#include "ui/export_commands.h"
 #include "ui/form_option.h"
 #include "ui/message_box.h"
+#include "ui/status_line.h"
+#include "ui/outline_commands.h"
 #include "ui/tool_icons.h"
+#include "ui/shell_commands.h"
 #include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 
@@ -70,7 +74,9 @@ TForm_Main_Vetra::TForm_Main_Vetra(TOptions& options, TDocument_Window_Factory f
             QMetaObject::invokeMethod(sub->widget(), "activated", Qt::DirectConnection);
     });
     resize(1200, 800);
+    installStatusLine(*this);
     installToolWindows(*this);
+    installShellCommands(*this);
 }
 
 TForm_Main_Vetra::~TForm_Main_Vetra() {
@@ -122,6 +128,10 @@ void TForm_Main_Vetra::buildFileMenu() {
             &TForm_Main_Vetra::N_Save_AllClick);
     connect(addItem(file, "N_Save_As", "另存到"), &QAction::triggered, this,
             &TForm_Main_Vetra::N_Save_AsClick);
+    file->addSeparator();
+    connect(addItem(file, "N_Import", "導入…"), &QAction::triggered, this,
+            [this] { importOutlineCommand(*this); });
+    addForwardedItem(file, "N_Export_Outline", "輸出到 大綱文件", "N_Export_OutlineClick");
     QAction* separator = file->addSeparator();
     separator->setObjectName("N_Recent_File_Sep");
     for (int slot = 0; slot < 6; ++slot) {
@@ -144,7 +154,11 @@ void TForm_Main_Vetra::buildEditMenu() {
     QMenu* edit = menuBar()->addMenu(uiText("編輯 &E"));
     edit->setObjectName("N2");
     addForwardedItem(edit, "N_Create", "新增下級     Insert", "N_CreateClick");
-    QAction* undo = addForwardedItem(edit, "N_Undo", "回退上一操作 Ctrl+BS", "N_UndoClick");
+    QAction* undo =
+        addForwardedItem(edit, "N_Undo", "回退上一操作 Ctrl+BS", "N_UndoClick", "Ctrl+Z");
+    QAction* redo = addForwardedItem(edit, "N_Redo", "重做", "N_RedoClick");
+    redo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    redo->setShortcutContext(Qt::ApplicationShortcut);
     addForwardedItem(edit, "N_Edit", "編輯 Enter", "N_EditClick");
     addForwardedItem(edit, "N_Create_Parent", "增加父節點", "N_Create_ParentClick");
     addForwardedItem(edit, "N_Erase_Parent", "刪除父節點", "N_Erase_ParentClick");
@@ -176,12 +190,24 @@ void TForm_Main_Vetra::buildEditMenu() {
                          kExpandHandlers[level]);
     addForwardedItem(edit, "N_Node_Set_Color", "節點設置色彩", "N_Node_Set_ColorClick", "Ctrl+Q");
     addForwardedItem(edit, "N_Create_View", "創建子視窗編輯", "N_New_Node_ViewClick", "F4");
-    connect(edit, &QMenu::aboutToShow, this, [this, undo] {
-        bool hasHistory = false;
-        if (QWidget* window = activeDocumentWindow())
+    edit->addSeparator();
+    addForwardedItem(edit, "N_Zoom_In", "放大", "N_Zoom_InClick")
+        ->setShortcuts({QKeySequence("Ctrl+="), QKeySequence("Ctrl++")});
+    addForwardedItem(edit, "N_Zoom_Out", "縮小", "N_Zoom_OutClick", "Ctrl+-");
+    addForwardedItem(edit, "N_Zoom_Reset", "原始大小 100%", "N_Zoom_ResetClick", "Ctrl+0");
+    addForwardedItem(edit, "N_Zoom_Fit", "適合視窗大小", "N_Zoom_FitClick");
+    for (const char* name : {"N_Zoom_In"})
+        findChild<QAction*>(name)->setShortcutContext(Qt::ApplicationShortcut);
+    connect(edit, &QMenu::aboutToShow, this, [this, undo, redo] {
+        bool hasHistory = false, hasRedo = false;
+        if (QWidget* window = activeDocumentWindow()) {
             QMetaObject::invokeMethod(window, "hasUndoHistory", Qt::DirectConnection,
                                       Q_RETURN_ARG(bool, hasHistory));
+            QMetaObject::invokeMethod(window, "hasRedoHistory", Qt::DirectConnection,
+                                      Q_RETURN_ARG(bool, hasRedo));
+        }
         undo->setEnabled(hasHistory);
+        redo->setEnabled(hasRedo);
     });
 }
 
@@ -190,12 +216,17 @@ void TForm_Main_Vetra::buildToolMenu() {
     tool->setObjectName("N_Tool");
     // The exports, the overview, the style panel and the help arrive with
     // their own windows; until then their items stay visible but disabled.
-    addItem(tool, "N_Export_Idx_Html", "輸出到 索引型Html文件", "F2")->setEnabled(false);
-    addItem(tool, "N_Export_Html", "輸出到 Html 文件")->setEnabled(false);
-    addItem(tool, "N_Export_Pict", "輸出到 圖形文件")->setEnabled(false);
+    const auto exportItem = [this](QAction* item, TExport_Command command) {
+        connect(item, &QAction::triggered, this,
+                [this, command] { runExportCommand(this, activeDocumentWindow(), command); });
+    };
+    exportItem(addItem(tool, "N_Export_Idx_Html", "輸出到 索引型Html文件", "F2"),
+               TExport_Command::Site);
+    exportItem(addItem(tool, "N_Export_Html", "輸出到 Html 文件"), TExport_Command::Html);
+    exportItem(addItem(tool, "N_Export_Pict", "輸出到 圖形文件"), TExport_Command::Picture);
     addItem(tool, "N_Export_Word", "輸出到 Word 文件")->setEnabled(false);
     addItem(tool, "N_Export_PPT", "輸出到 PowerPoint")->setEnabled(false);
-    addItem(tool, "HtmlMap1", "輸出到 Html Map 文件")->setEnabled(false);
+    exportItem(addItem(tool, "HtmlMap1", "輸出到 Html Map 文件"), TExport_Command::Map);
     tool->addSeparator();
     QAction* map = addItem(tool, "N_Map", "縮略圖", "F5");
     map->setCheckable(true);
@@ -263,6 +294,8 @@ void TForm_Main_Vetra::buildToolBar() {
         {"ToolButton_Cut", "剪切", TTool_Glyph::Cut, "N_Cut"},
         {"ToolButton_Copy", "複製", TTool_Glyph::Copy, "N_Copy"},
         {"ToolButton_Paster", "粘貼", TTool_Glyph::Paste, "N_Paster"},
+        {"ToolButton_Undo", "回退上一操作", TTool_Glyph::Undo, "N_Undo"},
+        {"ToolButton_Redo", "重做", TTool_Glyph::Redo, "N_Redo"},
         {nullptr, nullptr, TTool_Glyph::New, nullptr},
         {"ToolButton_Preview", "增加節點", TTool_Glyph::AddNode, "N_Create"},
         {"ToolButton_Unit_List", "編輯資訊", TTool_Glyph::Edit, "N_Edit"},
@@ -327,6 +360,7 @@ void TForm_Main_Vetra::addDocumentWindow(QWidget* window) {
     });
     sub->showMaximized();
     Mdi_Area_->setActiveSubWindow(sub);
+    window->setFocus();  // the drawing takes the keys at once
     emit documentWindowsChanged();
 }
 

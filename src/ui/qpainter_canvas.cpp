@@ -2,6 +2,7 @@
 
 #include <QPainterPath>
 #include <QPen>
+#include <algorithm>
 #include <QRect>
 #include <cmath>
 #include <cstring>
@@ -62,7 +63,9 @@ QString TQPainter_Canvas::toQString(std::string_view bytes) {
 void TQPainter_Canvas::applyPen() {
     if (Painter_ == nullptr) return;
     QPen pen(toQColor(Pen_Color_));
-    pen.setWidth(Pen_Width_ <= 1 ? 0 : Pen_Width_);
+    // Never cosmetic: on a zoomed or high-DPI painter the lines widen with
+    // the drawing instead of staying one device pixel thin.
+    pen.setWidth(std::max(Pen_Width_, 1));
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     Painter_->setPen(pen);

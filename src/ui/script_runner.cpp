@@ -12,6 +12,7 @@
 #include "model/node_clipboard.h"
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
+#include "ui/form_edit_node.h"
 #include "ui/image_view.h"
 #include "ui/main_frame.h"
 #include "ui/ui_text.h"
@@ -56,8 +57,10 @@ QPoint pointOf(TForm_Qo_Tree& window, TTree_Node& node, const QString& part) {
     if (part == "link") rect = &c.Link_Rect;
     if (part == "marker") rect = &c.Marker_Rect;
     QPoint box = window.viewportPositionOf(node);
-    if (rect != nullptr) return box + QPoint(rect->x + rect->width / 2, rect->y + rect->height / 2);
-    return box + QPoint(c.Box_Width / 2, c.Box_Height / 2);
+    const double zoom = window.zoomPercent() / 100.0;
+    QPointF inBox = rect != nullptr ? QPointF(rect->x + rect->width / 2, rect->y + rect->height / 2)
+                                    : QPointF(c.Box_Width / 2, c.Box_Height / 2);
+    return box + (inBox * zoom).toPoint();
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
@@ -102,6 +105,19 @@ QString outlineOf(TTree_Node& root) {
     }
     out.chop(1);
     return out;
+}
+
+// Keys go to the focused control of the window or of a dialog it opened.
+bool ownsKeysOf(TForm_Qo_Tree& window, QWidget* focus) {
+    if (window.isAncestorOf(focus)) return true;
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && (modal == focus || modal->isAncestorOf(focus));
+}
+
+QWidget* visibleWidgetNamed(const QString& name) {
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->objectName() == name && widget->isVisible()) return widget;
+    return nullptr;
 }
 
 }  // namespace
@@ -204,20 +220,19 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         // The frame's shortcuts take their keys first, as on a real keyboard.
         QKeySequence sequence(QKeyCombination(modifiers & ~Qt::KeypadModifier, Qt::Key(key)));
         for (QAction* action : Frame_.findChildren<QAction*>())
-            if (action->isEnabled() && !action->shortcut().isEmpty() &&
-                action->shortcut() == sequence &&
+            if (action->isEnabled() && action->shortcuts().contains(sequence) &&
                 action->shortcutContext() == Qt::ApplicationShortcut) {
                 action->trigger();
                 settle();
                 return true;
             }
         QWidget* focus = QApplication::focusWidget();
-        if (focus == nullptr || !window->isAncestorOf(focus)) focus = view;
+        if (focus == nullptr || !ownsKeysOf(*window, focus)) focus = view;
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(focus, &press);
         settle();
         QWidget* after = QApplication::focusWidget();
-        if (after == nullptr || !window->isAncestorOf(after)) after = view;
+        if (after == nullptr || !ownsKeysOf(*window, after)) after = view;
         QKeyEvent release(QEvent::KeyRelease, key, modifiers);
         QApplication::sendEvent(after, &release);
         settle();
@@ -282,14 +297,38 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
             window->currentRoot()->clearSelection();
             window->makeVisible(*from);
             start = window->viewportPositionOf(*from);
+            const double zoom = window->zoomPercent() / 100.0;
             end = window->viewportPositionOf(*to) +
-                  QPoint(to->Layout.Box_Width - 1, to->Layout.Box_Height - 1);
+                  (QPointF(to->Layout.Box_Width - 1, to->Layout.Box_Height - 1) * zoom).toPoint();
         }
         sendMouse(view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
         sendMouse(view, QEvent::MouseMove, (start + end) / 2, Qt::LeftButton);
         sendMouse(view, QEvent::MouseMove, end, Qt::LeftButton);
         sendMouse(view, QEvent::MouseButtonRelease, end, Qt::NoButton, Qt::LeftButton);
         settle();
+        return true;
+    }
+    if (command == "focus") {
+        QWidget* target = visibleWidgetNamed(rest);
+        if (target == nullptr) {
+            *error = "no visible control " + rest;
+            return false;
+        }
+        target->window()->activateWindow();
+        target->setFocus(Qt::OtherFocusReason);
+        settle();
+        return true;
+    }
+    if (command == "note") {
+        TTree_Node* node = nodeAt(*window, rest, error);
+        if (node == nullptr) return false;
+        std::optional<std::vector<std::string>> lines =
+            noteLinesOf(*node, window->document().file());
+        if (!lines) {
+            *error = "no note at " + rest;
+            return false;
+        }
+        for (const std::string& text : *lines) Output_(QString::fromStdString(text));
         return true;
     }
     if (command == "dump") {
@@ -306,6 +345,8 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         if (current >= 0 && current < tabs.size()) tabs[current] = "[" + tabs[current] + "]";
         Output_("views " + tabs.join(' '));
         Output_(QString("clipboard %1").arg(nodeClipboard().count()));
+        Output_(QString("redo %1").arg(doc.Undo.redoCount()));
+        Output_(QString("zoom %1").arg(window->zoomPercent()));
         return true;
     }
     *error = "unknown command " + command;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/caption_search.h"
+#include "platform/text_codec.h"
 #include "ui/form_search.h"
 #include "ui/ui_text.h"
 
@@ -15,7 +16,7 @@ constexpr size_t kSearch_Text_Limit = 199;
 std::string_view wholeCharacterPrefix(std::string_view text, size_t limit) {
     size_t at = 0;
     while (at < text.size()) {
-        const size_t step = static_cast<unsigned char>(text[at]) >= 0x80 ? 2 : 1;
+        const size_t step = codePageCharacterLength(text[at]);
         if (at + step > limit) break;
         at += step;
     }
@@ -23,7 +24,12 @@ std::string_view wholeCharacterPrefix(std::string_view text, size_t limit) {
 }
 
 bool showFound(TTool_Window_Target& target, TTree_Node* found) {
-    if (found == nullptr) return false;
+    if (found == nullptr) {
+        // No modal box: the status bar says so and the typing goes on.
+        target.showStatusMessage(uiText("找不到") + " “" + nodeTextToQString(target.searchText()) +
+                                 "”");
+        return false;
+    }
     const bool relayout = selectFoundNode(target.viewRoot(), *found);
     target.revealNode(*found, relayout);
     return true;

@@ -37,6 +37,10 @@ const char* themeName(TTool_Glyph glyph) {
             return "help-contents";
         case TTool_Glyph::Exit:
             return "application-exit";
+        case TTool_Glyph::Undo:
+            return "edit-undo";
+        case TTool_Glyph::Redo:
+            return "edit-redo";
     }
     return "";
 }
@@ -76,8 +80,24 @@ void drawNodes(QPainter& p, bool plus) {
     }
 }
 
+// A curved arrow pointing left (undo) or right (redo).
+void drawTurnArrow(QPainter& p, bool right) {
+    if (right) p.scale(-1, 1), p.translate(-24, 0);
+    p.setPen(QPen(QColor(40, 90, 200), 2.2));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath arc;
+    arc.moveTo(6, 10);
+    arc.cubicTo(QPointF(12, 4), QPointF(22, 8), QPointF(18, 19));
+    p.drawPath(arc);
+    p.setBrush(QColor(40, 90, 200));
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(QPolygonF({QPointF(2, 12), QPointF(10, 5), QPointF(10, 14)}));
+}
+
 QPixmap drawnIcon(TTool_Glyph glyph) {
-    QPixmap pixmap(24, 24);
+    // Drawn at twice the size, so the icon stays sharp on high-DPI screens.
+    QPixmap pixmap(48, 48);
+    pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -149,6 +169,10 @@ QPixmap drawnIcon(TTool_Glyph glyph) {
             p.setPen(QPen(Qt::white, 2));
             p.drawLine(QPointF(8, 8), QPointF(16, 16));
             p.drawLine(QPointF(16, 8), QPointF(8, 16));
+            break;
+        case TTool_Glyph::Undo:
+        case TTool_Glyph::Redo:
+            drawTurnArrow(p, glyph == TTool_Glyph::Redo);
             break;
     }
     return pixmap;

@@ -20,7 +20,9 @@ enum class TTool_Glyph {
     Expand,
     Collapse,
     Help,
-    Exit
+    Exit,
+    Undo,
+    Redo
 };
 QIcon toolIcon(TTool_Glyph glyph);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -55,10 +57,10 @@ class TTool_Window_Target {
     // Search found `node`: the selection already holds only that node and its
     // ancestors are expanded. Refresh when `relayout` (an ancestor was
     // collapsed), otherwise repaint the selection marks; scroll the node into
-    // view (a coordinate left or above the visible area, or right or below
-    // it, puts the node 30 pixels from the left or top edge); update the
-    // overview.
+    // view and in the middle of the visible area; update the overview.
     virtual void revealNode(TTree_Node& node, bool relayout) = 0;
+    // A short message for the status bar (a search without a match).
+    virtual void showStatusMessage(const QString& /*text*/) {}
 
     // The scroll bars of the area showing the picture.
     virtual TView_Scroll viewScroll() = 0;

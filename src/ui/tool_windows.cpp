@@ -1,9 +1,13 @@
 #include "ui/tool_windows.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
 
 #include "store/options.h"
 #include "ui/form_map.h"
@@ -22,6 +26,35 @@ TTool_Window_Target* activeToolTarget(const TForm_Main_Vetra& frame) {
     return dynamic_cast<TTool_Window_Target*>(window);
 }
 
+void placeOnScreen(QWidget& window) {
+    QScreen* screen = QGuiApplication::screenAt(window.frameGeometry().center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    // The frame counts too once the window manager has put one around it.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize size = window.size().boundedTo(area.size() - frame);
+    if (size != window.size()) window.resize(size);
+    const QSize outer = size + frame;
+    window.move(std::clamp(window.x(), area.left(), area.right() + 1 - outer.width()),
+                std::clamp(window.y(), area.top(), area.bottom() + 1 - outer.height()));
+}
+
+namespace {
+
+// The tool windows show the active document window, or nothing once the
+// last one has closed.
+void followActiveDocument(TForm_Main_Vetra& frame) {
+    TTool_Window_Target* target = activeToolTarget(frame);
+    refreshMapFrom(target);
+    if (TForm_Node_Style* panel = TForm_Node_Style::instance()) {
+        panel->activateFor(target);
+        panel->setEnabled(target != nullptr);
+    }
+}
+
+}  // namespace
+
 void installToolWindows(TForm_Main_Vetra& frame) {
     TOptions& options = frame.options();
     auto provider = [&frame] { return activeToolTarget(frame); };
@@ -29,8 +62,18 @@ void installToolWindows(TForm_Main_Vetra& frame) {
     if (map == nullptr) map = new TForm_Map(options, provider, &frame);
     auto* panel = TForm_Node_Style::instance();
     if (panel == nullptr) panel = new TForm_Node_Style(options, provider, &frame);
+    placeOnScreen(*map);
+    placeOnScreen(*panel);
     map->setVisible(options.Map_Visible != 0);
     panel->setVisible(options.Attr_Win_Visible != 0);
+    placeOnScreen(*map);
+    placeOnScreen(*panel);
+    // After the window change has settled (a closing window is gone).
+    auto follow = [&frame] {
+        QTimer::singleShot(0, &frame, [&frame] { followActiveDocument(frame); });
+    };
+    QObject::connect(&frame, &TForm_Main_Vetra::documentWindowsChanged, map, follow);
+    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, map, follow);
 
     QAction* mapItem = frame.findChild<QAction*>("N_Map");
     QAction* panelItem = frame.findChild<QAction*>("N_Node_Attr");

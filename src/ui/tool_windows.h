@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace vetra {
 
 class TForm_Main_Vetra;
@@ -12,6 +14,11 @@ class TTool_Window_Target;
 // to the active document window's `N_SearchClick`, `N_Search_NextClick` and
 // `N_Search_PreClick`.
 void installToolWindows(TForm_Main_Vetra& frame);
+
+// Moves (and if need be shrinks) a top-level window so that it lies on the
+// available area of the screen nearest to it: a place stored under another
+// resolution or scale may lie off every screen.
+void placeOnScreen(QWidget& window);
 
 // The frame is going: the tool windows stop asking it for the active
 // document window. Call first thing in the frame's destructor.

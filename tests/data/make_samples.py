@@ -118,7 +118,54 @@ def mode2_sample():
     ])
 
 
+def bitmap_file(width, height):
+    """A 24-bit Windows bitmap: a red-to-blue gradient."""
+    row = (width * 3 + 3) & ~3
+    pixels = b""
+    for y in range(height):
+        line = b"".join(bytes((x * 255 // width, 80, 255 - x * 255 // width)) for x in range(width))
+        pixels += line + b"\x00" * (row - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
+    return header + info + pixels
+
+
+def object_group(file_bytes):
+    """A picture as the note editor embeds it: a 31-byte header, then the file."""
+    data = (b"\x01" * 31 + file_bytes).hex().encode()
+    lines = b"\n".join(data[i:i + 128] for i in range(0, len(data), 128))
+    return (b"{\\object\\objemb{\\*\\objclass Paint.Picture}{\\*\\objdata " + lines +
+            b"}{\\result{\\pict\\wmetafile8 0102}}}")
+
+
+def export_sample():
+    """Notes as the Windows control writes them, for the export tests."""
+    head = (b"{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 "
+            b"\\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset2 Symbol;}"
+            b"{\\f2\\fnil\\fcharset136 \\'b2\\'d3\\'a9\\'fa\\'c5\\'e9;}}"
+            b"{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+            b"{\\*\\generator Riched20 5.50.99.2050;}\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs20 ")
+    gbk = "中文笔记".encode("gbk")
+    esc = lambda raw: b"".join(b"\\'%02x" % c for c in raw)
+    colours = head + esc(gbk) + b" \\cf1\\fs32 red big\\cf2\\fs20  green\\cf0\\par" \
+        + b"{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}" \
+        + b"bullet item\\par col1\\tab col2\\par \\f2 " + esc("繁體".encode("big5")) \
+        + b"\\f0  euro \\u8364? done\\par}"
+    picture = head + b"before " + object_group(bitmap_file(40, 20)) + b" middle " + \
+        b"{\\pict\\dibitmap0\\picw30\\pich10 " + bitmap_file(30, 10)[14:].hex().encode() + \
+        b"} after\\par}"
+    return Node("导出测试", view_root=True, children=[
+        Node("彩色笔记", note=colours, excerpt="中文笔记".encode("gbk")),
+        Node("图片笔记", note=picture, excerpt=b"before middle after"),
+        Node("<script>alert(1)</script>", link=b"javascript:alert(1)"),
+        Node("\" onmouseover=\"alert(2)", excerpt=b"' onclick='alert(3)"),
+        Node("链接", link=b"https://example.org/?a=1&b=2"),
+    ])
+
+
 def main():
+    with open(os.path.join(HERE, "export_notes.vt"), "wb") as f:
+        f.write(document(export_sample(), 1))
     with open(os.path.join(HERE, "mode1_notes.vt"), "wb") as f:
         f.write(document(mode1_sample(), 1))
     with open(os.path.join(HERE, "mode2_tree.vt"), "wb") as f:

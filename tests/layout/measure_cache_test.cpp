@@ -71,21 +71,6 @@ TEST(MeasureCache, KeysDifferingInOneThingGetTheirOwnSizes) {
     }
 }
 
-// The wrap limit depends on whether the node has a parent: the same 14 bytes
-// are one line below the root and two lines on a view root.
-TEST(MeasureCache, WrappingIsPartOfTheKey) {
-    TFont_Metrics_Canvas canvas;
-    TText_Measure_Cache cache;
-    auto root = makeNode("fourteen bytes");
-    TTree_Node* child = addChild(*root, "fourteen bytes");
-    root->Font_Size = child->Font_Size = 10;
-    const TText_Size one = cache.captionSize(canvas, *child);
-    const TText_Size two = cache.captionSize(canvas, *root);
-    EXPECT_EQ(one, measureCaption(canvas, *child));
-    EXPECT_EQ(two, measureCaption(canvas, *root));
-    EXPECT_NE(one.height, two.height);
-}
-
 TEST(MeasureCache, VeryLongCaptionsAreMeasuredEveryTime) {
     TFont_Metrics_Canvas canvas;
     TText_Measure_Cache cache;

@@ -25,34 +25,6 @@ bool contains(const TPicture_Rect& area, const TTree_Node& node) {
            at.y + node.Layout.Box_Height < area.bottom;
 }
 
-// A lone root "root" with fixed metrics: box 39 x 26 at (20, 20), caption at
-// (2, 3) in it, 17 high. The button (16 x 16) stands left of the box, its
-// middle on the caption's: left 20 - 16, top 20 + 3 + (17 - 16) / 2.
-TEST(Hover, EditButtonStandsLeftOfTheNodeCentredOnTheCaption) {
-    const struct {
-        const char* name;
-        int32_t scrollX, scrollY, buttonWidth, buttonHeight;
-        int32_t left, top;
-    } cases[] = {
-        {"not scrolled", 0, 0, 16, 16, 4, 23},
-        {"scrolled: visible-area coordinates", 5, 7, 16, 16, -1, 16},
-        {"a taller button rises by half the difference", 0, 0, 16, 21, 4, 21},
-        {"a wider button stands further left", 0, 0, 24, 16, -4, 23},
-    };
-    for (const auto& c : cases) {
-        auto root = makeNode("root");
-        TFixed_Metrics_Canvas metrics;
-        TView_Picture picture;
-        relayoutView(metrics, *root, 0, 0, picture);
-        ASSERT_EQ(absolutePosition(*root), (TNode_Point{20, 20}));
-        const THover_Change change = updateHover(picture, *root, 30, 30, c.scrollX, c.scrollY,
-                                                 c.buttonWidth, c.buttonHeight);
-        EXPECT_TRUE(change.changed && change.showButton) << c.name;
-        EXPECT_EQ(change.buttonLeft, c.left) << c.name;
-        EXPECT_EQ(change.buttonTop, c.top) << c.name;
-    }
-}
-
 // The pointer moves over a root with a marker, a child with a link and a
 // plain child; each step says what the window sees.
 TEST(Hover, FollowsThePointerOverNodesAndParts) {

@@ -187,24 +187,6 @@ TEST(Views, ShowingSurvivesDeletedNodesInTheSavedArrays) {
     EXPECT_EQ(root->Expanded, 1);
 }
 
-TEST(Views, ClosingMovesTheLastViewIntoTheSlot) {
-    auto root = makeNode("root");
-    TTree_Node* a = addChild(*root, "a");
-    TTree_Node* b = addChild(*root, "b");
-    TView_List views;
-    TNode_View* main = views.newView(root.get());
-    TNode_View* viewA = views.newView(a);
-    TNode_View* viewB = views.newView(b);
-    views.setCurrent(viewA);
-    a->Parent = nullptr;  // detached while shown
-    EXPECT_TRUE(views.closeView(viewA));
-    EXPECT_EQ(a->Parent, root.get());
-    EXPECT_EQ(views.count(), 2);
-    EXPECT_EQ(views.view(1), viewB);
-    EXPECT_EQ(views.current(), main);
-    EXPECT_EQ(views.findView(a), nullptr);
-}
-
 struct TRecorder : TStyle_Change_Recorder {
     std::vector<const TTree_Node*> recorded;
     std::vector<int32_t> oldEdgeStyles;

@@ -34,6 +34,7 @@ TEST(CaptionSearch, MatchesOnlyWholeCharacters) {
         {"mixed text", "x\xD6\xD0y\xCE\xC4z", "y\xCE\xC4", true},
         {"lone lead byte does not end inside a character", "\xD6\xD0", "\xD6", false},
         {"lone lead byte at the caption's own dangling end", "ab\xD6", "\xD6", true},
+        {"0x80 is a character of its own", "\x80" "A", "A", true},
     };
     for (const auto& row : rows)
         EXPECT_EQ(captionContains(row.caption, row.text), row.matches) << row.name;

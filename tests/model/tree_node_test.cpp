@@ -36,6 +36,10 @@ TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
     EXPECT_TRUE(node.Note_Excerpt.isPresent());
     EXPECT_TRUE(node.Note_Excerpt.isEmpty());
     EXPECT_EQ(node.fontName(), kDefault_Font_Name);
+    setActiveTextMode(2);
+    EXPECT_EQ(codePageToUtf8(TTree_Node().fontName(), 2).text, "宋體")
+        << "the default font reads right in traditional mode";
+    setActiveTextMode(1);
     EXPECT_EQ(node.Color_Fill, -1);
     EXPECT_EQ(node.Color_Link_Down, 0x00800000);
     EXPECT_EQ(node.View_Style_Used, 1);
@@ -58,12 +62,26 @@ TEST(TreeNode, EmptyLinkOrExcerptBecomesAbsent) {
     EXPECT_FALSE(node.setCaption(nullptr, 0));
 }
 
+// The field holds 63 bytes and a NUL: names are cut on a character boundary
+// of what comes before the first NUL.
 TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
-    TTree_Node node;
-    std::string name(62, 'x');
-    name += "\xCB\xCE";  // a two-byte character straddling byte 63
-    node.setFontName(name);
-    EXPECT_EQ(node.fontName(), std::string(62, 'x'));
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string given;
+        std::string kept;
+    } rows[] = {
+        {"character straddling byte 63", std::string(62, 'x') + "\xCB\xCE", std::string(62, 'x')},
+        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y",
+         std::string(62, 'x') + "\x80"},
+        {"lead byte right before a NUL", "ab\xCB\0\xCEz"s, "ab"},
+        {"NUL ends the name", "Arial\0junk"s, "Arial"},
+    };
+    for (const auto& row : rows) {
+        TTree_Node node;
+        node.setFontName(row.given);
+        EXPECT_EQ(node.fontName(), row.kept) << row.name;
+    }
 }
 
 TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
@@ -82,14 +100,6 @@ TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
     std::unique_ptr<TTree_Node> taken = root->removeChild(a);
     EXPECT_EQ(taken.get(), a);
     EXPECT_EQ(a->Parent, root.get()) << "the caller decides about Parent";
-}
-
-TEST(TreeNode, SubtreeMembership) {
-    auto root = smallTree();
-    TTree_Node* a = root->child(0);
-    EXPECT_TRUE(isInSubtree(a, a));
-    EXPECT_TRUE(isInSubtree(root.get(), a->child(1)));
-    EXPECT_FALSE(isInSubtree(a, root->child(1)->child(0)));
 }
 
 TEST(TreeNode, ExpandToLevelVisitsOnlyWhatItOpens) {
@@ -192,6 +202,10 @@ TEST(TreeNode, ExcerptNeverSplitsACharacter) {
         {"300 single bytes", std::string(300, 'a'), 299},
         {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
         {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
+        {"0x80 is a character of its own",
+         std::string(298, 'a') + "\x80"
+                                 "b",
+         299},
     };
     for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
 }

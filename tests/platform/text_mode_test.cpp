@@ -101,6 +101,7 @@ TEST(TextCodec, CharacterPrefixNeverSplitsDoubleBytes) {
     EXPECT_EQ(characterPrefixLength("a\xB0\xA1", 2), 1u);
     EXPECT_EQ(characterPrefixLength("a\xB0\xA1", 3), 3u);
     EXPECT_EQ(characterPrefixLength("a\xB0", 5), 1u) << "a lone lead byte at the end";
+    EXPECT_EQ(characterPrefixLength("a\x80" "b", 2), 2u) << "0x80 is a character of its own";
 }
 
 }  // namespace

@@ -104,9 +104,9 @@ TEST_F(NodeRecordTest, EveryFieldSurvivesTheRoundTrip) {
 
     std::vector<const TTree_Node*> constRoots(viewRoots.begin(), viewRoots.end());
     std::string again = writeToBytes(back, constRoots);
-    std::string withEmptyExcerpt = bytes;
-    size_t childStart = bytes.find("vt30", 4);
-    withEmptyExcerpt.insert(bytes.find("C", childStart + 13), test::textRecord('B', ""));
+    size_t excerptAt = bytes.find("C", bytes.find("vt30", 4) + 13);
+    std::string withEmptyExcerpt =
+        bytes.substr(0, excerptAt) + test::textRecord('B', "") + bytes.substr(excerptAt);
     EXPECT_TRUE(again == withEmptyExcerpt) << "a second write changes nothing else";
     EXPECT_GE(indexBound(root), static_cast<int64_t>(bytes.size()));
 }

@@ -130,9 +130,16 @@ TEST_F(OptionsTest, RecentFiles) {
     options.addRecentFile(std::string(300, 'x'));
     EXPECT_EQ(options.Recent_Files[2], "/g.vt") << "too long to list: nothing moved";
 
+    // A name typed in another directory must open the same file later.
+    std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(Dir);
+    options.addRecentFile("sub/../plan.vt");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(options.Recent_Files[0], Dir + "/plan.vt");
+
     TOptions saved(1024, 768);
     ASSERT_TRUE(saved.load(defaultOptionsPath())) << "saved at once";
-    EXPECT_EQ(saved.Recent_Files[1], "./help/vt_help.vt");
+    EXPECT_EQ(saved.Recent_Files[2], "./help/vt_help.vt");
 }
 
 TEST_F(OptionsTest, RelativeRecentNamesResolveInTheProgramDirectory) {

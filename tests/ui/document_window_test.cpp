@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -11,6 +13,7 @@
 #include "store/options.h"
 #include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
+#include "ui/image_view.h"
 #include "ui/main_frame.h"
 #include "ui/ui_text.h"
 
@@ -135,8 +138,7 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
     TTree_Node* a = f.window->currentRoot()->child(0);
     f.window->openCaptionEditor(*a);
     TForm_Caption& editor = TForm_Caption::instance();
-    editor.edit()->setText("pending");
-    editor.edit()->setModified(true);
+    editor.setPendingText("pending");
     editor.hideEditor();  // hidden, the change stays pending
     f.select(a);
     f.window->N_EraseClick();
@@ -147,6 +149,46 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
     f.window->commitCaptionEditor();
     ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
     EXPECT_EQ(caption(f.window->currentRoot()->child(0)), "b");
+}
+
+// The editor widens, then wraps and grows taller, up to the visible width;
+// text beyond the caption limit is refused with a message, never cut silently.
+TEST(DocumentWindow, CaptionEditorGrowsWithTheTextAndRefusesTooMuch) {
+    TWindow_Fixture f;
+    f.addChildren({"a"});
+    f.window->openCaptionEditor(*f.window->currentRoot()->child(0));
+    TForm_Caption& editor = TForm_Caption::instance();
+    const QRect start = editor.geometry();
+    editor.edit()->insertPlainText(QString(300, 'x'));
+    const int visible = f.window->imageView()->viewport()->width();
+    EXPECT_GT(editor.width(), start.width());
+    EXPECT_LE(editor.geometry().right(), visible);
+    EXPECT_GT(editor.height(), 2 * start.height()) << "wrapped onto several lines";
+
+    editor.edit()->selectAll();
+    editor.edit()->insertPlainText(QString(TForm_Caption::kMax_Characters + 100, 'y'));
+    EXPECT_EQ(editor.text().size(), TForm_Caption::kMax_Characters);
+    EXPECT_TRUE(f.script.messages().contains(
+        QString::fromUtf8("status: 标题最多 32767 个字符，多出的部分没有加入")))
+        << f.script.messages().join('\n').toStdString();
+}
+
+// On a tall drawing one notch scrolls at most a third of the visible height
+// (a thirtieth of the range would jump several screens).
+TEST(DocumentWindow, AWheelNotchScrollsAtMostAThirdOfTheView) {
+    TWindow_Fixture f;
+    TTree_Node* root = f.window->currentRoot();
+    for (int i = 0; i < 3000; ++i) root->appendChild(std::make_unique<TTree_Node>());
+    f.window->refresh();
+    QWidget* view = f.window->imageView()->viewport();
+    const int before = f.window->imageView()->scrollY();
+    QPointF at = view->rect().center();
+    QWheelEvent notch(at, view->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &notch);
+    const int moved = f.window->imageView()->scrollY() - before;
+    EXPECT_GT(moved, 0);
+    EXPECT_LE(moved, view->height() / 3);
 }
 
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {

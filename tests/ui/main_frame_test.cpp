@@ -75,7 +75,7 @@ TEST(MainFrame, MenuItemsCarryTheirNamesCaptionsAndShortcuts) {
         {"N_Cut", "剪切", "Ctrl+X", true},
         {"N_Create_View", "创建子视窗编辑", "F4", true},
         {"N_Node_Set_Color", "节点设置色彩", "Ctrl+Q", true},
-        {"N_Export_Idx_Html", "输出到 索引型Html文件", "F2", false},
+        {"N_Export_Idx_Html", "输出到 索引型Html文件", "F2", true},
         {"N_Expand_To_5", "5 层   (5)", "", true},
         {"N_Close_All", "全部关闭", "", true},
     };

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QtTest/QTest>
 
 #include "layout/hit_test.h"
 #include "layout/style_codes.h"
 #include "store/options.h"
 #include "tests/ui/fake_target.h"
+#include "ui/document_window.h"
 #include "ui/form_map.h"
 #include "ui/form_node_style.h"
 #include "ui/main_frame.h"
@@ -148,18 +151,6 @@ TEST(MapWindow, MouseMovesScrollOnlyInFollowModeAndWithAWindow) {
     EXPECT_FALSE(mapFollowAt(*f.map, 0.5, 0.5));
 }
 
-TEST(MapWindow, ScriptMoveTurnsFollowModeOn) {
-    TMap_Fixture f;
-    f.window.Picture.Width = 1000;
-    f.window.Picture.Height = 1000;
-    f.window.Scroll = {{true, 0, 600, 1000}, {true, 0, 700, 1000}};
-    EXPECT_TRUE(mapFollowAt(*f.map, 0.75, 0.25));
-    EXPECT_TRUE(f.map->followMode());
-    EXPECT_TRUE(mapFollowAt(*f.map, 0.75, 0.25));
-    EXPECT_TRUE(f.map->followMode()) << "a second move keeps it on";
-    EXPECT_EQ(f.window.Scrolled_To.back(), std::make_pair(550, 100));
-}
-
 TEST(MapWindow, PlaceAndVisibilityGoToTheOptions) {
     TMap_Fixture f;
     f.map->resize(180, 120);
@@ -211,6 +202,34 @@ TEST(ToolWindows, TheFrameMakesAndTogglesThem) {
     }
     EXPECT_EQ(TForm_Map::instance(), nullptr);
     EXPECT_EQ(TForm_Node_Style::instance(), nullptr);
+}
+
+// The tool windows come up on the screen whatever place was stored, stay
+// above the frame only (never above its dialogs), and follow the active
+// document window, showing nothing once the last one has closed.
+TEST(ToolWindows, FollowTheActiveDocumentAndStayOnScreenBelowDialogs) {
+    TOptions options{1920, 1080};
+    options.File_Name = ::testing::TempDir() + "vetra_tool_windows_test/qoopt.qoo";
+    options.Map_X = 50000;
+    options.Map_Y = -40000;
+    options.Map_Visible = options.Attr_Win_Visible = 1;
+    TForm_Main_Vetra frame(options, createDocumentWindow);
+    frame.show();
+    frame.newDocument();
+    QApplication::processEvents();
+    TForm_Map* map = TForm_Map::instance();
+    TForm_Node_Style* panel = TForm_Node_Style::instance();
+    ASSERT_TRUE(map != nullptr && panel != nullptr);
+    for (QWidget* tool : {static_cast<QWidget*>(map), static_cast<QWidget*>(panel)}) {
+        EXPECT_FALSE(tool->windowFlags() & Qt::WindowStaysOnTopHint)
+            << tool->objectName().toStdString();
+        EXPECT_TRUE(tool->screen()->availableGeometry().contains(tool->frameGeometry()))
+            << tool->objectName().toStdString();
+    }
+    EXPECT_TRUE(panel->isEnabled());
+    frame.N_Close_AllClick();
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    EXPECT_FALSE(panel->isEnabled()) << "no document: the panel shows nothing to change";
 }
 
 }  // namespace

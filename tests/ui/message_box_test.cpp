@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+
 #include "platform/text_mode.h"
 #include "ui/dialog_script.h"
+#include "ui/qt_translations.h"
 
 namespace vetra {
 namespace {
@@ -31,6 +35,14 @@ TEST(MessageBox, FormatsConvertedTextsAndTakesScriptedAnswers) {
         QString::fromUtf8("系統信息: 該文件需要更高版本的軟件打開"),
     };
     EXPECT_EQ(script.messages(), expected);
+}
+
+// Qt's own buttons follow the text mode instead of staying in English.
+TEST(MessageBox, QtButtonsSpeakTheTextModesLanguage) {
+    setActiveTextMode(1);
+    ASSERT_TRUE(installQtTranslations());
+    QDialogButtonBox box(QDialogButtonBox::Cancel);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
 }
 
 TEST(MessageBox, FormatFillsSlotsInOrder) {

@@ -68,15 +68,6 @@ TEST(SearchDialog, EnterConfirmsTheTextAsTyped) {
     EXPECT_EQ(dialog.Edit_To_Search->text(), " be ");
 }
 
-TEST(SearchDialog, ScriptedAnswerIsTheText) {
-    TDialog_Script script;
-    TDialog_Script::activate(&script);
-    script.queueAnswer("gam");
-    EXPECT_EQ(TForm_Search::ask(nullptr), std::optional<QString>("gam"));
-    EXPECT_EQ(TForm_Search::ask(nullptr), std::nullopt) << "no answer cancels";
-    TDialog_Script::activate(nullptr);
-}
-
 TEST(SearchCommands, FirstNextAndPreviousSelectAndReveal) {
     TSearch_Fixture f;
     f.delta->Selected = 1;

@@ -214,7 +214,7 @@ TEST(StylePanel, UserColourAndFontList) {
     EXPECT_FALSE(f.showing(list));
 }
 
-TEST(StylePanel, WithoutATargetWindowNothingChanges) {
+TEST(StylePanel, WithoutATargetOrASelectionNothingChanges) {
     TPanel_Fixture f;
     f.active = nullptr;
     f.panel->activateFor(nullptr);
@@ -222,6 +222,13 @@ TEST(StylePanel, WithoutATargetWindowNothingChanges) {
     f.click(f.panel->Edge_Style_Chooser->buttonFor(kEdge_Rect));
     EXPECT_EQ(f.a->Edge_Style, 0);
     EXPECT_TRUE(f.window.Doc.Undo.empty());
+
+    // With a window but no selected node: no undo group, no refresh.
+    f.panel->activateFor(&f.window);
+    f.a->Selected = 0;
+    f.panel->chooseViewStyle(kView_Tree_Right);
+    EXPECT_TRUE(f.window.Doc.Undo.empty());
+    EXPECT_EQ(f.window.Refreshes, 0);
 
     // A window that closes takes itself out of the panel.
     auto other = std::make_unique<TFake_Target>();
@@ -231,15 +238,6 @@ TEST(StylePanel, WithoutATargetWindowNothingChanges) {
     other.reset();
     EXPECT_EQ(f.panel->target(), nullptr);
     f.panel->chooseEdgeStyle(kEdge_Rect);  // must not touch the closed window
-}
-
-TEST(StylePanel, NoSelectedNodeMeansNoUndoGroup) {
-    TPanel_Fixture f;
-    f.a->Selected = 0;
-    f.panel->chooseViewStyle(kView_Tree_Right);
-    EXPECT_TRUE(f.window.Doc.Undo.empty());
-    EXPECT_EQ(f.window.Refreshes, 0);
-    EXPECT_EQ(f.window.Doc.Modified, 0);
 }
 
 }  // namespace

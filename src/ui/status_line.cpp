@@ -1,0 +1,81 @@
+#include "ui/status_line.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+#include "model/tree_node.h"
+#include "ui/dialog_script.h"
+#include "ui/ui_text.h"
+
+namespace vetra {
+namespace {
+
+constexpr int kMessage_Milliseconds = 6000;
+constexpr int kCaption_Shown = 24;  // characters of each caption in the path
+
+QStatusBar* statusBarOf(QWidget* inFrame) {
+    QWidget* top = inFrame != nullptr ? inFrame->window() : nullptr;
+    auto* frame = qobject_cast<QMainWindow*>(top);
+    if (frame == nullptr) return nullptr;
+    return frame->findChild<QStatusBar*>("StatusBar", Qt::FindDirectChildrenOnly);
+}
+
+QLabel* addLabel(QStatusBar* bar, const char* name, bool permanent) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(name);
+    if (permanent)
+        bar->addPermanentWidget(label);
+    else
+        bar->addWidget(label, 1);
+    return label;
+}
+
+}  // namespace
+
+void installStatusLine(QMainWindow& frame) {
+    auto* bar = new QStatusBar(&frame);
+    bar->setObjectName("StatusBar");
+    frame.setStatusBar(bar);
+    addLabel(bar, "Status_Path", false)->setTextFormat(Qt::PlainText);
+    addLabel(bar, "Status_Nodes", true);
+    addLabel(bar, "Status_Zoom", true);
+}
+
+void showDocumentStatus(QWidget* inFrame, const TDocument_Status& status) {
+    QStatusBar* bar = statusBarOf(inFrame);
+    if (bar == nullptr) return;
+    bar->findChild<QLabel*>("Status_Path")->setText(status.path);
+    bar->findChild<QLabel*>("Status_Nodes")
+        ->setText(QString::number(status.nodes) + " " + uiText("個節點"));
+    bar->findChild<QLabel*>("Status_Zoom")->setText(QString::number(status.zoomPercent) + " %");
+}
+
+void showStatusMessage(QWidget* inFrame, const QString& text) {
+    if (TDialog_Script* script = TDialog_Script::active()) script->recordMessage("status", text);
+    if (QStatusBar* bar = statusBarOf(inFrame)) bar->showMessage(text, kMessage_Milliseconds);
+}
+
+int64_t countNodes(const TTree_Node& root) {
+    int64_t count = 0;
+    std::vector<const TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        const TTree_Node* node = pending.back();
+        pending.pop_back();
+        ++count;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+    return count;
+}
+
+QString captionPath(const std::vector<const TTree_Node*>& chain) {
+    QStringList parts;
+    for (const TTree_Node* node : chain) {
+        QString caption = nodeTextToQString(node->Caption.view()).simplified();
+        if (caption.size() > kCaption_Shown) caption = caption.left(kCaption_Shown - 1) + "…";
+        parts << caption;
+    }
+    return parts.join(" › ");
+}
+
+}  // namespace vetra

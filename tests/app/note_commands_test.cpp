@@ -1,0 +1,89 @@
+// vetra --note, --note-rtf, --set-note and the script commands of the node
+// dialog, run as a user runs them.
+#include <filesystem>
+
+#include "rtf/rtf_test_support.h"
+#include "tests/app/run_vetra.h"
+
+namespace vetra::test {
+namespace {
+
+const std::string kVetra =
+    std::string("VETRA_TEXT_MODE=1 QT_QPA_PLATFORM=offscreen ") + VETRA_BINARY;
+
+std::string scratchCopy(const std::string& suffix) {
+    std::string path = testScratch(suffix);
+    std::filesystem::copy_file(std::string(VETRA_TEST_DATA) + "/mode1_notes.vt", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    return path;
+}
+
+std::string notePath(const char* name) {
+    return std::string(VETRA_TEST_DATA) + "/notes/" + name;
+}
+
+TEST(NoteCommands, NotesSetFromWindowsFilesReadBackAndStay) {
+    const struct {
+        const char* file;
+        const char* firstLine;
+    } cases[] = {
+        {"gbk_note.rtf", "中文筆記"},
+        {"big5_note.rtf", "繁體中文筆記"},
+        {"object_bitmap.rtf", "圖片：[picture]之後"},
+        {"pict_pictures.rtf", "png [picture]"},
+    };
+    for (const auto& c : cases) {
+        std::string doc = scratchCopy(".vt");
+        ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " + notePath(c.file)).status, 0)
+            << c.file;
+        TRun lines = runCommand(kVetra + " --note " + doc + " r.1");
+        EXPECT_EQ(lines.status, 0) << c.file;
+        EXPECT_EQ(lines.out.substr(0, lines.out.find('\n')), c.firstLine) << c.file;
+        std::string expected;
+        for (const std::string& line : plainTextLines(parsed(readNoteFile(c.file))))
+            expected += line + "\n";
+        EXPECT_EQ(lines.out, expected) << c.file;
+        // The note the editor writes, set again, is written the same way.
+        std::string rtf = runCommand(kVetra + " --note-rtf " + doc + " r.1").out;
+        std::string again = testScratch("_again.rtf");
+        std::ofstream(again, std::ios::binary) << rtf;
+        ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " + again).status, 0);
+        EXPECT_EQ(runCommand(kVetra + " --note-rtf " + doc + " r.1").out, rtf) << c.file;
+        EXPECT_EQ(runCommand(kVetra + " --note " + doc + " r.0.0").out, "short note\n")
+            << "other notes stay";
+    }
+}
+
+TEST(NoteCommands, FailuresExitWithOneAndAMessage) {
+    std::string doc = scratchCopy(".vt");
+    const struct {
+        const char* name;
+        std::string arguments;
+        const char* message;
+    } cases[] = {
+        {"node without a note", "--note " + doc + " r.0", "该节点没有笔记"},
+        {"bad path", "--note " + doc + " r.7", "节点路径无效"},
+        {"missing note file", "--set-note " + doc + " r.1 /nonexistent.rtf", "无法打开文件"},
+    };
+    for (const auto& c : cases) {
+        TRun run = runCommand(kVetra + " " + c.arguments);
+        EXPECT_EQ(run.status, 1) << c.name;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    }
+}
+
+TEST(NoteCommands, ScriptsEditANoteInTheDialogAndUndoIt) {
+    std::string doc = scratchCopy(".vt");
+    std::string script = testScratch(".txt");
+    std::ofstream(script) << "select r.0.0\nkey Return\nfocus RichEdit\nkey Ctrl+End\n"
+                             "type !\nkey Ctrl+Return\nnote r.0.0\nstate\n"
+                             "key Ctrl+Backspace\nnote r.0.0\nstate\n";
+    TRun run = runCommand(kVetra + " --run " + script + " " + doc);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("short note!\nmodified 1\nundo 1\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("short note\nmodified 1\nundo 0\n"), std::string::npos)
+        << "undone: " << run.out;
+}
+
+}  // namespace
+}  // namespace vetra::test

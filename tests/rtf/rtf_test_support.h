@@ -1,0 +1,31 @@
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
+
+namespace vetra::test {
+
+inline std::string readNoteFile(const std::string& name) {
+    std::ifstream in(std::string(VETRA_TEST_DATA) + "/notes/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+inline TRtf_Document parsed(std::string_view rtf, int codePage = 936) {
+    TRtf_Document document;
+    readRtf(rtf, document, {codePage});
+    return document;
+}
+
+inline std::string joinedLines(const TRtf_Document& document) {
+    std::string text;
+    for (const std::string& line : plainTextLines(document)) text += line + "|";
+    return text;
+}
+
+}  // namespace vetra::test
