@@ -19,7 +19,7 @@ class TText_Measure_Cache;
 // Nodes that leave the tree are not listed: their old parent is.
 class TLayout_Changes : public TLayout_Scope {
   public:
-    void add(TTree_Node* node) {
+    void add(const TTree_Node* node) {
         if (node != nullptr) Changed_.insert(node);
     }
     bool empty() const { return Changed_.empty(); }
