@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <cstdio>
 
@@ -89,11 +90,15 @@ int runScript(int argc, char** argv, const QString& scriptPath, const QString& f
             TDialog_Script::activate(nullptr);
             return 1;
         }
-        // A person starts typing after the window has appeared: the Tab key
-        // ignores its release in the first half second after an activation.
+        // The first line runs as soon as the window has painted. The Tab key
+        // ignores its release in the first half second after an activation,
+        // so a script that presses Tab waits as long as a person would.
+        const bool pressesTab =
+            lines.filter(QRegularExpression("^\\s*key\\s+\\S*Tab\\s*$")).size() > 0;
         QElapsedTimer shown;
         shown.start();
-        while (shown.elapsed() < 550) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (pressesTab && shown.elapsed() < 550)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
         TScript_Runner runner(frame, printLine);
         addToolScriptCommands(runner, frame);
         addViewScriptCommands(runner, frame);

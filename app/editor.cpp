@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "app/commands.h"
+#include "app/startup_clock.h"
 #include "store/content_store.h"
 #include "store/options.h"
 #include "ui/document_window.h"
@@ -21,11 +22,14 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     application.setApplicationName("vetra");
     application.setDesktopFileName("vetra");
     installQtTranslations();
+    markStartupPhase("application");
+    if (quitAfterFirstPaintRequested()) installFirstPaintProbe(application);
 
     // A second start hands its file to the first and ends.
     if (TSingle_Instance::handOver(fileName)) return 0;
     TSingle_Instance instance;
     instance.listen();
+    markStartupPhase("single instance");
 
     QSize screen = QGuiApplication::primaryScreen() != nullptr
                        ? QGuiApplication::primaryScreen()->size()
@@ -35,12 +39,15 @@ int runEditor(int argc, char** argv, const QString& fileName) {
     bool firstRun = !options.load(defaultOptionsPath());
     if (options.File_Name.empty()) options.File_Name = defaultOptionsPath();
 
+    markStartupPhase("options");
     if (contentStore() == nullptr) {
         message_box::warning(nullptr, "無法初始化臨時文件");
         return 0;
     }
 
+    markStartupPhase("content store");
     TForm_Main_Vetra frame(options, createDocumentWindow);
+    markStartupPhase("main frame");
     auto bringToFront = [&frame] {
         frame.setWindowState(frame.windowState() & ~Qt::WindowMinimized);
         frame.raise();
@@ -53,6 +60,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
                      });
     QObject::connect(&instance, &TSingle_Instance::raiseRequested, &frame, bringToFront);
     frame.showMaximized();
+    markStartupPhase("frame shown");
     // Unsaved work a killed editor left is offered first; then this run's
     // own unsaved work is kept the same way.
     TRecovery_Snapshots::offerLeftovers(frame);
@@ -66,6 +74,7 @@ int runEditor(int argc, char** argv, const QString& fileName) {
         frame.openDocument(toOpen);
     else if (frame.documentWindows().isEmpty())  // nothing recovered
         frame.newDocument();
+    markStartupPhase("document open");
     return application.exec();
 }
 

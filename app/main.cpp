@@ -5,6 +5,7 @@
 
 #include "app/commands.h"
 #include "app/offscreen_gui.h"
+#include "app/startup_clock.h"
 #include "platform/text_mode.h"
 
 namespace {
@@ -37,6 +38,9 @@ const char kUsage[] =
     "       vetra --export-picture FILE.vt OUT.(bmp|jpg|jpeg|emf|png|svg|pdf)\n"
     "                                the main view as a picture\n"
     "       vetra --export-map FILE.vt OUT.html       the main view as an HTML image map\n"
+    "       vetra --quit-after-paint [FILE.vt]\n"
+    "                                start the editor, quit after its first paint and\n"
+    "                                print the milliseconds from process start to it\n"
     "       vetra --help             show this text\n";
 
 int usage(FILE* to, int status) {
@@ -91,9 +95,11 @@ int main(int argc, char** argv) {
         auto gui = vetra::startOffscreenGui(argc, argv);
         return vetra::runExportOffice(argv[2], argv[3], std::strcmp(argv[1], "--export-ppt") == 0);
     }
-    if (argc >= 2 && (std::strcmp(argv[1], "--note") == 0 || std::strcmp(argv[1], "--note-rtf") == 0)) {
+    if (argc >= 2 &&
+        (std::strcmp(argv[1], "--note") == 0 || std::strcmp(argv[1], "--note-rtf") == 0)) {
         if (argc != 4) return usage(stderr, 2);
-        return vetra::runNote(argc, argv, argv[2], argv[3], std::strcmp(argv[1], "--note-rtf") == 0);
+        return vetra::runNote(argc, argv, argv[2], argv[3],
+                              std::strcmp(argv[1], "--note-rtf") == 0);
     }
     if (argc >= 2 && std::strcmp(argv[1], "--set-note") == 0) {
         if (argc != 5) return usage(stderr, 2);
@@ -118,6 +124,12 @@ int main(int argc, char** argv) {
         if (argc != 3 && argc != 4) return usage(stderr, 2);
         return vetra::runScript(argc, argv, QString::fromLocal8Bit(argv[2]),
                                 argc == 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--quit-after-paint") == 0) {
+        if (argc > 3) return usage(stderr, 2);
+        vetra::requestQuitAfterFirstPaint();
+        return vetra::runEditor(argc, argv,
+                                argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
     }
     if (argc >= 2 && std::strncmp(argv[1], "--", 2) == 0) return usage(stderr, 2);
     if (argc > 2) return usage(stderr, 2);

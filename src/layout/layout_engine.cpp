@@ -77,6 +77,10 @@ struct TLayout_Item {
     int8_t style = kView_Tree_Main;  // View_Style_Used, 1..7
     int8_t parentStyle = 0;          // the parent's, 0 for the layout's own root
     bool ownStyle = false;           // View_Style set: the parent's engine leaves it
+    // An unchanged subtree of an incremental layout: one item whose box,
+    // block and box offset come from the node's cache, its inside untouched.
+    bool summary = false;
+    int8_t cachedStyle = 0;  // View_Style_Used before this layout, for a summary
 };
 
 // Scratch kept between layouts, so that a repaint does not fault in fresh
@@ -99,6 +103,7 @@ struct TPending {
     TTree_Node* node;
     int32_t depth;
     int32_t childCode;  // the style an Auto node gets from its parent's engine
+    bool fresh;         // inside a changed subtree: laid out whole
 };
 
 // Reads the visible nodes in pre-order into `items` and measures them. Sets
@@ -106,16 +111,24 @@ struct TPending {
 // item the style it is sized with: an Auto child of Tree_Main is sized as
 // Tree_Right (Tree_Left gives the same sizes; the left group is settled while
 // placing). Hidden branches of a view root get their depths and sizes too.
+// With a scope, only changed subtrees and the path down to them are read
+// node by node; every other visible subtree becomes one summary item.
 void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
-                      TText_Measure_Cache* cache, std::vector<TLayout_Item>& items) {
+                      TText_Measure_Cache* cache, const TLayout_Scope* scope,
+                      std::vector<TLayout_Item>& items) {
     items.clear();
-    std::vector<TPending> pending{{&root, 1, 0}};
+    std::vector<TPending> pending{{&root, 1, 0, scope == nullptr}};
     while (!pending.empty()) {
         const TPending at = pending.back();
         pending.pop_back();
         TTree_Node& node = *at.node;
         TLayout_Item item;
         item.node = &node;
+        bool fresh = at.fresh;
+        if (!fresh) {
+            fresh = scope->isChanged(&node);
+            item.summary = !fresh && !scope->isOnPath(&node);
+        }
         item.ownStyle = node.View_Style != kView_Auto;
         if (at.childCode != 0 && !item.ownStyle)
             item.style = static_cast<int8_t>(at.childCode);
@@ -129,13 +142,24 @@ void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
         }
         if (node.Link_Style == kLink_Auto)
             storeIfChanged(node.Link_Style_Used, defaultLinkStyle(item.style));
+        if (item.summary) {
+            const TLayout_Cache& cached = node.Layout;
+            item.cachedStyle = static_cast<int8_t>(node.View_Style_Used);
+            item.boxWidth = cached.Box_Width;
+            item.boxHeight = cached.Box_Height;
+            item.blockWidth = cached.Block_Width;
+            item.blockHeight = cached.Block_Height;
+            item.boxOffset = cached.Box_Offset;
+            items.push_back(item);
+            continue;
+        }
         const int32_t count = node.childCount();
         if (node.Expanded && count > 0) {
             item.childCount = count;
             const int32_t childCode =
                 item.style == kView_Tree_Main ? int32_t{kView_Tree_Right} : item.style;
             for (int32_t i = count; i-- > 0;)
-                pending.push_back({node.child(i), at.depth + 1, childCode});
+                pending.push_back({node.child(i), at.depth + 1, childCode, fresh});
         } else if (isViewRoot) {
             for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, at.depth + 1);
         }
@@ -154,6 +178,7 @@ void sizeBlocks(TLayout_Scratch& work) {
         const int64_t w = item.boxWidth, h = item.boxHeight;
         if (item.childCount == 0) {
             item.span = 1;
+            if (item.summary) continue;
             item.blockWidth = item.boxWidth;
             item.blockHeight = item.boxHeight;
             continue;
@@ -263,7 +288,7 @@ void placeMainChildren(std::vector<TLayout_Item>& items, size_t at) {
 void placeBlocks(std::vector<TLayout_Item>& items) {
     for (size_t at = 0; at < items.size(); ++at) {
         TLayout_Item& item = items[at];
-        item.boxOffset = boxOffset(item);
+        if (!item.summary) item.boxOffset = boxOffset(item);
         if (item.childCount == 0) continue;
         if (item.style == kView_Tree_Main) {
             placeMainChildren(items, at);
@@ -366,11 +391,28 @@ void writeResults(const std::vector<TLayout_Item>& items) {
 
 void layoutSubtree(TCanvas& canvas, TTree_Node& root, TText_Measure_Cache* cache) {
     TLayout_Scratch& work = scratch();
-    gatherAndMeasure(canvas, root, root.Parent == nullptr, cache, work.items);
+    gatherAndMeasure(canvas, root, root.Parent == nullptr, cache, nullptr, work.items);
     sizeBlocks(work);
     placeBlocks(work.items);
     writeResults(work.items);
     work.release();
+}
+
+void layoutSubtreeInScope(TCanvas& canvas, TTree_Node& root, const TLayout_Scope& scope,
+                          TText_Measure_Cache* cache) {
+    TLayout_Scratch& work = scratch();
+    gatherAndMeasure(canvas, root, root.Parent == nullptr, cache, &scope, work.items);
+    sizeBlocks(work);
+    placeBlocks(work.items);
+    writeResults(work.items);
+    // An unchanged subtree whose engine changed (an Auto child of Tree_Main
+    // that moved to the other side) is laid out again inside with the
+    // engine it now has. The items go first: the scratch is reused.
+    std::vector<TTree_Node*> restyled;
+    for (const TLayout_Item& item : work.items)
+        if (item.summary && item.style != item.cachedStyle) restyled.push_back(item.node);
+    work.release();
+    for (TTree_Node* node : restyled) layoutSubtree(canvas, *node, cache);
 }
 
 }  // namespace vetra

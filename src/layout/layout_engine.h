@@ -28,6 +28,25 @@ void setDepthAndFontSize(TTree_Node& node, int32_t depth);
 // passes.
 void layoutSubtree(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache = nullptr);
 
+// Which nodes an incremental layout reads one by one: the changed nodes with
+// their whole subtrees, and the path from the layout's root down to them.
+class TLayout_Scope {
+  public:
+    virtual ~TLayout_Scope() = default;
+    // The node's own fields or its list of children changed.
+    virtual bool isChanged(const TTree_Node* node) const = 0;
+    // The node is an ancestor of a changed node.
+    virtual bool isOnPath(const TTree_Node* node) const = 0;
+};
+
+// The layout of `layoutSubtree`, reading only the nodes of the scope: every
+// other visible subtree keeps its inside and is placed as one block from its
+// cached sizes. Requires: a complete layout of the same subtree before, with
+// nothing changed since outside the scope's changed subtrees. The results
+// equal those of `layoutSubtree`.
+void layoutSubtreeInScope(TCanvas& canvas, TTree_Node& root, const TLayout_Scope& scope,
+                          TText_Measure_Cache* cache = nullptr);
+
 // Top-left corner of the node's box: the sum of Box_Offset and Block_Pos over
 // the node and its ancestors (picture coordinates while its view is shown).
 TNode_Point absolutePosition(const TTree_Node& node);

@@ -89,6 +89,11 @@ void relayoutView(TCanvas& metrics, TTree_Node& root, int32_t clientWidth, int32
     picture.Hover_Part = kPart_None;
     picture.Selection_Drawn = false;
     layoutSubtree(metrics, root, cache);
+    fitPictureToLayout(root, clientWidth, clientHeight, picture);
+}
+
+void fitPictureToLayout(TTree_Node& root, int32_t clientWidth, int32_t clientHeight,
+                        TView_Picture& picture) {
     picture.Width =
         clampExtent(std::max<int64_t>(int64_t{root.Layout.Block_Width} + 40, clientWidth));
     picture.Height =

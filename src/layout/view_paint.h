@@ -42,6 +42,9 @@ struct TView_Picture {
 // window then repaints what is visible.
 void relayoutView(TCanvas& metrics, TTree_Node& root, int32_t clientWidth, int32_t clientHeight,
                   TView_Picture& picture, TText_Measure_Cache* cache = nullptr);
+// The picture size and the root's place of `relayoutView`, after a layout.
+void fitPictureToLayout(TTree_Node& root, int32_t clientWidth, int32_t clientHeight,
+                        TView_Picture& picture);
 
 // Paints the visible nodes of the subtree in pre-order, skipping subtrees
 // whose block and connector lie outside `clip`. Walks without recursion.

@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/text_mode.h"
 #include "store/node_record.h"
@@ -9,71 +12,88 @@
 namespace vetra {
 namespace {
 
-// Reads a file from its current position through one buffer, so a node costs
-// no system call of its own. Every read is checked against the bytes left in
-// the file, which bounds every allocation by the file's size.
+// Reads a file from its current position in one forward pass through one
+// buffer: fields are decoded in place and texts are handed out as views into
+// the buffer, so a node costs no system call and no copy of its own. The
+// buffer is larger than the longest field, so every field fits whole. Every
+// read is checked against the bytes left in the file, which bounds every
+// allocation by the file's size.
 class TRecord_Input {
   public:
     explicit TRecord_Input(TFile& file)
         : File_(file), Position_(file.position()), End_(file.size()) {
-        if (End_ < 0) Failed_ = true;
+        if (End_ < 0 || Position_ < 0) {
+            Failed_ = true;
+            End_ = Position_ = 0;
+        }
+        Capacity_ = std::min<int64_t>(kBuffer_Size, std::max<int64_t>(remaining(), 1));
+        Buffer_ = std::make_unique<char[]>(static_cast<size_t>(Capacity_));
+        File_Position_ = Position_;
     }
 
     int64_t remaining() const { return End_ - Position_; }
     bool failed() const { return Failed_; }
 
     bool read(void* out, int64_t count) {
-        if (count > remaining()) return false;
-        auto* target = static_cast<char*>(out);
-        while (count > 0) {
-            if (Next_ == Filled_ && !refill()) return false;
-            int64_t take = std::min<int64_t>(count, Filled_ - Next_);
-            std::memcpy(target, Buffer_ + Next_, static_cast<size_t>(take));
-            Next_ += take;
-            Position_ += take;
-            target += take;
-            count -= take;
-        }
+        const char* bytes = take(count);
+        if (bytes == nullptr) return false;
+        std::memcpy(out, bytes, static_cast<size_t>(count));
         return true;
     }
 
     bool readInt32(int32_t& value) {
-        unsigned char bytes[4];
-        if (!read(bytes, 4)) return false;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(take(4));
+        if (bytes == nullptr) return false;
         value = static_cast<int32_t>((uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) |
                                      (uint32_t{bytes[2]} << 8) | uint32_t{bytes[3]});
         return true;
     }
 
-    bool readText(std::string& text, int32_t length) {
-        if (length > remaining()) return false;
-        text.resize(static_cast<size_t>(length));
-        return read(text.data(), length);
-    }
-
-    bool skip(int64_t count) {
-        if (count > remaining()) return false;
-        int64_t buffered = Filled_ - Next_;
-        if (count <= buffered) {
-            Next_ += count;
-        } else {
-            Next_ = Filled_ = 0;
-        }
-        Position_ += count;
+    // A view of the next `length` bytes, valid until the next read.
+    bool readText(std::string_view& text, int32_t length) {
+        const char* bytes = take(length);
+        if (bytes == nullptr) return false;
+        text = {bytes, static_cast<size_t>(length)};
         return true;
     }
+
+    bool skip(int64_t count) { return take(count) != nullptr; }
 
     // Leaves the file just behind what was consumed.
     bool finish() { return File_.seek(Position_); }
 
   private:
-    bool refill() {
-        if (!File_.seek(Position_)) return fail();
-        int64_t want = std::min<int64_t>(sizeof Buffer_, remaining());
-        int64_t got = File_.read(Buffer_, want);
-        if (got <= 0) return got < 0 ? fail() : false;
+    // Larger than any field (record::kMaxLength) with room for the next ones.
+    static constexpr int64_t kBuffer_Size = 1024 * 1024;
+    static_assert(kBuffer_Size > record::kMaxLength + record::kTagHeaderSize);
+
+    // The next `count` bytes, consumed; null when the file holds fewer.
+    const char* take(int64_t count) {
+        if (count < 0 || count > remaining()) return nullptr;
+        if (Filled_ - Next_ < count && !fill(count)) return nullptr;
+        const char* bytes = Buffer_.get() + Next_;
+        Next_ += count;
+        Position_ += count;
+        return bytes;
+    }
+
+    // Moves the unread bytes to the front and reads behind them until at
+    // least `count` bytes are buffered.
+    bool fill(int64_t count) {
+        if (count > Capacity_) return false;
+        const int64_t kept = Filled_ - Next_;
+        if (kept > 0 && Next_ > 0) std::memmove(Buffer_.get(), Buffer_.get() + Next_, size_t(kept));
         Next_ = 0;
-        Filled_ = got;
+        Filled_ = kept;
+        if (!File_.seek(File_Position_)) return fail();
+        while (Filled_ < count) {
+            const int64_t want = std::min(Capacity_ - Filled_, End_ - File_Position_);
+            if (want <= 0) return false;
+            const int64_t got = File_.read(Buffer_.get() + Filled_, want);
+            if (got <= 0) return got < 0 ? fail() : false;
+            Filled_ += got;
+            File_Position_ += got;
+        }
         return true;
     }
 
@@ -83,9 +103,11 @@ class TRecord_Input {
     }
 
     TFile& File_;
-    int64_t Position_;
+    int64_t Position_;  // file offset of the next unread byte
     int64_t End_;
-    char Buffer_[64 * 1024];
+    int64_t File_Position_;  // file offset of the byte behind the buffered ones
+    int64_t Capacity_ = 0;
+    std::unique_ptr<char[]> Buffer_;
     int64_t Next_ = 0;
     int64_t Filled_ = 0;
     bool Failed_ = false;
@@ -162,27 +184,33 @@ class TNode_Record_Reader {
         switch (tag) {
             case record::Caption:
             case record::Excerpt: {
-                if (!Input_.readText(Scratch_, length)) return false;
+                std::string_view text;
+                if (!Input_.readText(text, length)) return false;
                 TNode_Text& target = tag == record::Caption ? node.Caption : node.Note_Excerpt;
                 if (recordMode == Active_Mode_)
-                    target.assign(Scratch_);
+                    target.assign(text);
                 else
-                    target.assign(convertRecordText(Scratch_, recordMode));
+                    target.assign(convertRecordText(text, recordMode));
                 return true;
             }
-            case record::Link:
-                if (!Input_.readText(Scratch_, length)) return false;
-                node.Link.assign(Scratch_);
+            case record::Link: {
+                std::string_view text;
+                if (!Input_.readText(text, length)) return false;
+                node.Link.assign(text);
                 return true;
-            case record::Font_Name:
+            }
+            case record::Font_Name: {
                 // The field holds 63 bytes; a longer name keeps its first 63
                 // bytes, cut so that no character is split.
-                if (!Input_.readText(Scratch_, length)) return false;
+                std::string_view text;
+                if (!Input_.readText(text, length)) return false;
                 // Shown in the active code page, as captions are.
-                node.setFontName(recordMode == Active_Mode_
-                                     ? Scratch_
-                                     : convertRecordText(Scratch_, recordMode));
+                if (recordMode == Active_Mode_)
+                    node.setFontName(text);
+                else
+                    node.setFontName(convertRecordText(text, recordMode));
                 return true;
+            }
             case record::Format_Marker: {
                 char ignored = 0;
                 return Input_.read(&ignored, 1);
@@ -249,7 +277,6 @@ class TNode_Record_Reader {
     TRecord_Input Input_;
     std::vector<TTree_Node*>& View_Roots_;
     int Active_Mode_;
-    std::string Scratch_;
     TRead_Error Error_ = TRead_Error::None;
 };
 

@@ -350,8 +350,15 @@ void TForm_Qo_Tree::refresh() {
     // The picture fills at least the visible area at the current zoom.
     QSize client = Image_View_->viewport()->size();
     const double zoom = Image_View_->zoom();
-    relayoutView(*Metrics_, *Current_.Root, static_cast<int32_t>(client.width() / zoom),
-                 static_cast<int32_t>(client.height() / zoom), Image_View_->picture(), &Measures_);
+    const int32_t width = static_cast<int32_t>(client.width() / zoom);
+    const int32_t height = static_cast<int32_t>(client.height() / zoom);
+    if (!Layout_Changes_.empty() && Laid_Out_Root_ == Current_.Root)
+        relayoutViewChanged(*Metrics_, *Current_.Root, Layout_Changes_, width, height,
+                            Image_View_->picture(), &Measures_);
+    else
+        relayoutView(*Metrics_, *Current_.Root, width, height, Image_View_->picture(), &Measures_);
+    Layout_Changes_.clear();
+    Laid_Out_Root_ = Current_.Root;
     Image_View_->setBackground(Frame_.options().Tree_Design_Color);
     Image_View_->updateScrollRanges();
     Image_Genius_->hide();
@@ -464,6 +471,7 @@ void TForm_Qo_Tree::commitCaptionEditor() {
 
 void TForm_Qo_Tree::captionCommitted() {
     Doc_->Modified = 1;
+    Layout_Changes_.add(TForm_Caption::instance().editedNode());
     refresh();
 }
 

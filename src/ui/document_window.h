@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "layout/incremental_layout.h"
 #include "layout/node_view.h"
 #include "layout/text_measure_cache.h"
 #include "model/editor_host.h"
@@ -186,6 +187,7 @@ class TForm_Qo_Tree : public QWidget,
     void updateHover(QPoint at);
     void hideHover();
     void repaintPictureArea(const TPicture_Rect& area);
+    static TPicture_Rect selectionMarkArea(const TTree_Node& node);
     void scheduleMapRefresh();
     // The status bar follows the active window: node count (counted again
     // when `recount`), the selected node's path and the zoom.
@@ -200,6 +202,11 @@ class TForm_Qo_Tree : public QWidget,
     TView_List Views_;
     TCurrent_View Current_;
     TText_Measure_Cache Measures_;
+    // The nodes the running command changed, when it names them: the next
+    // refresh lays out just those. A command that names none gets a full
+    // layout. Cleared after every layout and at the end of those commands.
+    TLayout_Changes Layout_Changes_;
+    const TTree_Node* Laid_Out_Root_ = nullptr;  // the view root of the last layout
     TImage_View* Image_View_ = nullptr;
     TView_Tabs* Tabs_ = nullptr;
     QToolButton* Image_Genius_ = nullptr;

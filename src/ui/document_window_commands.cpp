@@ -8,6 +8,7 @@
 #include "layout/hit_test.h"
 #include "model/selection.h"
 #include "model/tree_commands.h"
+#include "model/undo_changes.h"
 #include "ui/caption_editor.h"
 #include "ui/document_window.h"
 #include "ui/image_view.h"
@@ -98,7 +99,9 @@ void TForm_Qo_Tree::selectOnly(TTree_Node* node) {
 
 void TForm_Qo_Tree::N_CreateClick() {
     TEdit_Context ctx = editContext();
+    Layout_Changes_.add(selectedNode());  // the new node's parent
     createChild(ctx);
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_EditClick() {
@@ -181,7 +184,14 @@ void TForm_Qo_Tree::SpeedButton_Close_ViewClick() {
 void TForm_Qo_Tree::N_UndoClick() {
     commitCaptionEditor();
     TEdit_Context ctx = editContext();
+    if (TUndo_Group* group = Doc_->Undo.newest()) {
+        bool complete = false;
+        const std::vector<TTree_Node*> changed = nodesChangedByUndo(*group, complete);
+        if (complete)
+            for (const TTree_Node* node : changed) Layout_Changes_.add(node);
+    }
     if (undoLastCommand(ctx)) syncViewFromCurrent();
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_RedoClick() {

@@ -125,7 +125,16 @@ bool TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             return false;
     }
     if (target == nullptr) return true;
-    selectOnly(target);
+    if (first.count == 1) {
+        // The mark moves from one node to another: only those two boxes are
+        // painted again, not the whole visible area.
+        Current_.Root->clearSelection();
+        target->Selected = 1;
+        repaintPictureArea(selectionMarkArea(*first.node));
+        repaintPictureArea(selectionMarkArea(*target));
+    } else {
+        selectOnly(target);
+    }
     makeVisible(*target);
     return true;
 }
@@ -138,9 +147,13 @@ void TForm_Qo_Tree::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
     TTree_Node* parent = selectedNode();
     if (parent == nullptr) return;
     TEdit_Context ctx = editContext();
-    if (!createChild(ctx)) return;
+    Layout_Changes_.add(parent);
+    const bool ok = createChild(ctx);
+    Layout_Changes_.clear();
+    if (!ok) return;
     TTree_Node* created = parent->Children.last();
     selectOnly(created);
+    Layout_Changes_.add(created);  // nothing changed since: a leaf is all there is to lay out
     refresh();
     openCaptionEditor(*created);
 }
@@ -259,6 +272,15 @@ void TForm_Qo_Tree::updateHover(QPoint at) {
 
 void TForm_Qo_Tree::hideHover() {
     repaintPictureArea(eraseHover(Image_View_->picture()));
+}
+
+TPicture_Rect TForm_Qo_Tree::selectionMarkArea(const TTree_Node& node) {
+    // The mark is drawn up to two pixels outside the box, with a pen that
+    // widens with the zoom; eight pixels each way hold it.
+    constexpr int32_t kMargin = 8;
+    const TNode_Point at = absolutePosition(node);
+    return {at.x - kMargin, at.y - kMargin, at.x + node.Layout.Box_Width + kMargin,
+            at.y + node.Layout.Box_Height + kMargin};
 }
 
 void TForm_Qo_Tree::repaintPictureArea(const TPicture_Rect& area) {

@@ -40,7 +40,6 @@ TForm_Node_Style::TForm_Node_Style(TOptions& options, TTarget_Provider activeTar
     setAutoFillBackground(true);
     buildRows();
     buildChoosers();
-    fillFontList();
     move(Options_.Attr_Win_X, Options_.Attr_Win_Y);
     Target_Listener_ = tool_window_detail::addTargetGoneListener([this](TTool_Window_Target* gone) {
         if (gone == Target_) Target_ = nullptr;
@@ -373,6 +372,9 @@ bool TForm_Node_Style::eventFilter(QObject* watched, QEvent* event) {
         if (watched != Label_Font) {
             hideChoosers();  // a row label
         } else {
+            // The font database is read on first use: enumerating the faces
+            // costs start-up time the first paint does not need.
+            if (ListBox_Font->count() == 0) fillFontList();
             openChooser(ListBox_Font, {45, Label_Font->y() - 170});
             return true;  // not on to the panel, which would close the list again
         }

@@ -172,3 +172,34 @@ TEST(RunScript, ALineThatCannotRunStopsTheScript) {
 }
 
 }  // namespace
+
+namespace {
+
+// `vetra --quit-after-paint [FILE]` starts the real editor (offscreen),
+// paints, quits by itself and says how long that took.
+TEST(QuitAfterPaint, QuitsAfterTheFirstPaintAndPrintsTheTime) {
+    const struct {
+        const char* name;
+        std::string file;
+    } rows[] = {
+        {"no document", ""},
+        {"a document", sample("mode2_tree.vt")},
+    };
+    for (const auto& row : rows) {
+        // A private runtime folder: an editor of another test running at the
+        // same time must not take this start over as its second instance.
+        std::string dir = workDir();
+        std::filesystem::create_directories(dir + "run");
+        std::filesystem::permissions(dir + "run", std::filesystem::perms::owner_all);
+        TRun run = vetra::test::runCommand(
+            "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + dir + "run XDG_CONFIG_HOME=" + dir +
+            "config " VETRA_BINARY " --quit-after-paint " + row.file);
+        EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
+        const size_t lastLine = run.err.find_last_of('\n', run.err.size() - 2);
+        const double ms =
+            std::atof(run.err.c_str() + (lastLine == std::string::npos ? 0 : lastLine + 1));
+        EXPECT_GT(ms, 0.0) << row.name << ": " << run.err;
+    }
+}
+
+}  // namespace

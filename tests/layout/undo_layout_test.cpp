@@ -1,0 +1,133 @@
+// Undo through the real editing commands, laid out incrementally from the
+// nodes the undo group names, must give what a full layout gives.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "layout/fixed_metrics_canvas.h"
+#include "layout/incremental_layout.h"
+#include "layout/tree_builder.h"
+#include "layout/view_paint.h"
+#include "model/undo_changes.h"
+#include "tests/model/tree_fixture.h"
+
+namespace vetra {
+namespace {
+
+// Every cached value of every node of the document, in pre-order.
+std::vector<std::string> layoutSnapshot(TTree_Node& root) {
+    std::vector<std::string> out;
+    std::vector<TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        const TLayout_Cache& c = node->Layout;
+        std::string line;
+        for (int32_t value :
+             {c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height, c.Block_Pos.x,
+              c.Block_Pos.y, c.Block_Width, c.Block_Height, c.Parent_Anchor.x, c.Parent_Anchor.y,
+              c.Own_Anchor.x, c.Own_Anchor.y, c.Text_Rect.x, c.Text_Rect.width, c.Marker_Rect.x,
+              node->View_Style_Used, node->Link_Style_Used, node->Depth, node->Font_Size})
+            line += std::to_string(value) + " ";
+        out.push_back(line);
+        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
+    }
+    return out;
+}
+
+std::vector<TTree_Node*> visible(TTree_Node& root) {
+    std::vector<TTree_Node*> out;
+    std::vector<TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        out.push_back(node);
+        if (node->Expanded)
+            for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
+    }
+    return out;
+}
+
+TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
+    TFixed_Metrics_Canvas canvas;
+    TView_Picture picture;
+    int32_t undone = 0;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        test::TEdit_Fixture f("r");
+        testing::TRandom_Tree_Shape shape;
+        shape.nodes = 15 + int32_t(seed % 40);
+        f.Doc.Root = testing::randomTree(seed, shape);
+        f.View.Root = f.Doc.root();
+        std::mt19937 random(seed);
+        relayoutView(canvas, *f.View.Root, 300, 200, picture);
+        for (int step = 0; step < 40; ++step) {
+            std::vector<TTree_Node*> shown = visible(*f.View.Root);
+            TTree_Node* node = shown[random() % shown.size()];
+            TTree_Node* target = shown[random() % shown.size()];
+            f.View.Root->clearSelection();
+            node->Selected = 1;
+            for (int i = 0; i < 4; ++i) f.Messages.Confirm_Answers.push_back(true);
+            switch (random() % 9) {
+                case 0:
+                    createChild(f.Ctx);
+                    break;
+                case 1:
+                    createParent(f.Ctx);
+                    break;
+                case 2:
+                    eraseParent(f.Ctx);
+                    break;
+                case 3:
+                    eraseSelection(f.Ctx);
+                    break;
+                case 4:
+                    copySelection(f.Ctx);
+                    f.View.Root->clearSelection();
+                    target->Selected = 1;
+                    pasteClipboard(f.Ctx);
+                    break;
+                case 5:
+                    moveUp(f.Ctx);
+                    break;
+                case 6:
+                    if (canDropOnto(f.Ctx, target)) dropOnto(f.Ctx, target);
+                    break;
+                case 7:
+                    recordContentChange(f.Doc, {node});
+                    node->setCaption(std::string(random() % 30, 'w'));
+                    node->setViewStyle(int32_t(random() % 8));
+                    break;
+                default:
+                    toggleExpanded(f.Ctx);
+                    break;
+            }
+            relayoutView(canvas, *f.View.Root, 300, 200, picture);
+            if (random() % 3 != 0 || f.Doc.Undo.newest() == nullptr) continue;
+
+            bool complete = false;
+            std::vector<TTree_Node*> changed = nodesChangedByUndo(*f.Doc.Undo.newest(), complete);
+            ASSERT_TRUE(undoLastCommand(f.Ctx));
+            if (!complete) {
+                relayoutView(canvas, *f.View.Root, 300, 200, picture);
+                continue;
+            }
+            TLayout_Changes changes;
+            for (TTree_Node* at : changed) changes.add(at);
+            relayoutViewChanged(canvas, *f.View.Root, changes, 300, 200, picture);
+            const std::vector<std::string> incremental = layoutSnapshot(*f.Doc.root());
+            const int32_t width = picture.Width, height = picture.Height;
+            relayoutView(canvas, *f.View.Root, 300, 200, picture);
+            ASSERT_EQ(layoutSnapshot(*f.Doc.root()), incremental)
+                << "seed " << seed << " step " << step;
+            ASSERT_EQ(picture.Width, width);
+            ASSERT_EQ(picture.Height, height);
+            ++undone;
+        }
+    }
+    EXPECT_GT(undone, 200);
+}
+
+}  // namespace
+}  // namespace vetra
