@@ -1,11 +1,10 @@
 #include "platform/text_codec.h"
 
-#include <iconv.h>
 #include <opencc/opencc.h>
 
 #include <cerrno>
-#include <map>
-#include <utility>
+
+#include "platform/iconv_descriptor.h"
 
 namespace vetra {
 namespace {
@@ -26,40 +25,13 @@ size_t codePageSequenceLength(unsigned char lead) {
     return codePageCharacterLength(lead);
 }
 
-// iconv descriptors are costly to open; one per direction lives for the run
-// and is closed at exit.
-class TDescriptor_Cache {
-  public:
-    ~TDescriptor_Cache() {
-        for (auto& entry : Open_)
-            if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
-    }
-
-    iconv_t get(const char* to, const char* from) {
-        auto key = std::make_pair(std::string(to), std::string(from));
-        auto found = Open_.find(key);
-        if (found != Open_.end()) return found->second;
-        iconv_t cd = iconv_open(to, from);
-        Open_.emplace(key, cd);
-        return cd;
-    }
-
-  private:
-    std::map<std::pair<std::string, std::string>, iconv_t> Open_;
-};
-
-iconv_t descriptorFor(const char* to, const char* from) {
-    static TDescriptor_Cache cache;
-    return cache.get(to, from);
-}
-
 // Converts with iconv; an unconvertible or invalid character becomes '?' and
 // is counted. `fromUtf8` says how to step over a bad input character.
 TConverted_Text transcode(std::string_view input, const char* to, const char* from, bool fromUtf8) {
     TConverted_Text result;
     if (input.empty()) return result;
-    iconv_t cd = descriptorFor(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    iconv_t cd = cachedIconv(to, from);
+    if (!isValidIconv(cd)) {
         result.text.assign(input);
         result.replaced = static_cast<int>(input.size());
         return result;
