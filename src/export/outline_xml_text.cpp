@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "export/markup_escape.h"
 #include "export/outline_formats.h"
 
 namespace vetra {
@@ -23,20 +24,10 @@ bool isHidden(std::string_view name) {
 }  // namespace
 
 void appendXmlEscaped(std::string_view utf8, std::string& out, bool attribute) {
+    const TQuote_Escape quotes = attribute ? TQuote_Escape::Double : TQuote_Escape::None;
     for (char c : utf8) {
+        if (appendMarkupEntity(c, quotes, out)) continue;
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += attribute ? "&quot;" : "\"";
-                break;
             case '\n':
                 out += attribute ? "&#10;" : "\n";
                 break;
