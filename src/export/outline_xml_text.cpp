@@ -43,6 +43,14 @@ void appendXmlEscaped(std::string_view utf8, std::string& out, bool attribute) {
     }
 }
 
+void appendXmlAttribute(std::string_view name, std::string_view utf8, std::string& out) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    appendXmlEscaped(utf8, out, true);
+    out += '"';
+}
+
 void appendXmlIndent(int level, std::string& out) {
     out.append(static_cast<size_t>(std::clamp(level, 0, 24)) * 2, ' ');
 }
