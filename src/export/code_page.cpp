@@ -1,7 +1,5 @@
 #include "export/code_page.h"
 
-#include <cerrno>
-
 #include "platform/iconv_descriptor.h"
 
 namespace vetra {
@@ -51,26 +49,19 @@ void decodeCodePage(std::string_view bytes, int32_t codePage, std::u32string& ou
         for (unsigned char byte : bytes) out.push_back(byte < 0x80 ? byte : U'\uFFFD');
         return;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* to = buffer;
-        size_t toLeft = sizeof buffer;
-        size_t rc = iconv(cd, &in, &inLeft, &to, &toLeft);
-        for (char* p = buffer; p + 4 <= to; p += 4) {
-            const auto* b = reinterpret_cast<const unsigned char*>(p);
-            out.push_back(char32_t{b[0]} | char32_t{b[1]} << 8 | char32_t{b[2]} << 16 |
-                          char32_t{b[3]} << 24);
-        }
-        if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        // A byte that starts no character, or a character cut off at the end.
-        out.push_back(U'\uFFFD');
-        ++in;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    convertWithIconv(
+        cd, bytes,
+        [&](std::string_view converted) {
+            const auto* b = reinterpret_cast<const unsigned char*>(converted.data());
+            for (size_t k = 0; k + 4 <= converted.size(); k += 4)
+                out.push_back(char32_t{b[k]} | char32_t{b[k + 1]} << 8 | char32_t{b[k + 2]} << 16 |
+                              char32_t{b[k + 3]} << 24);
+        },
+        [&](std::string_view) {
+            // A byte that starts no character, or a character cut off at the end.
+            out.push_back(U'\uFFFD');
+            return size_t{1};
+        });
 }
 
 void encodeCodePage(const std::u32string& characters, int32_t codePage, std::string& text,
@@ -90,22 +81,17 @@ void encodeCodePage(const std::u32string& characters, int32_t codePage, std::str
         for (size_t k = i; k < end; ++k)
             for (int shift = 0; shift < 32; shift += 8)
                 utf32.push_back(static_cast<char>((characters[k] >> shift) & 0xFF));
-        char* in = utf32.data();
-        size_t inLeft = utf32.size();
-        if (isValidIconv(cd)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        while (inLeft > 0) {
-            char buffer[4096];
-            char* to = buffer;
-            size_t toLeft = sizeof buffer;
-            size_t rc =
-                isValidIconv(cd) ? iconv(cd, &in, &inLeft, &to, &toLeft) : static_cast<size_t>(-1);
-            text.append(buffer, static_cast<size_t>(to - buffer));
-            if (rc != static_cast<size_t>(-1) || (isValidIconv(cd) && errno == E2BIG)) continue;
-            const size_t index = end - inLeft / 4;
-            unencodable.emplace_back(text.size(), characters[index]);
-            in += 4;
-            inLeft -= 4;
-            if (isValidIconv(cd)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        // A character the page cannot hold writes nothing; its place is kept.
+        auto keepPlace = [&](std::string_view rest) {
+            unencodable.emplace_back(text.size(), characters[end - rest.size() / 4]);
+            return size_t{4};
+        };
+        if (isValidIconv(cd)) {
+            convertWithIconv(
+                cd, utf32, [&](std::string_view converted) { text += converted; }, keepPlace);
+        } else {
+            for (std::string_view rest = utf32; !rest.empty(); rest.remove_prefix(4))
+                keepPlace(rest);
         }
         i = end;
     }

@@ -1,6 +1,5 @@
 #include "platform/code_page.h"
 
-#include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -121,22 +120,13 @@ std::string codePageBytesToUtf8(std::string_view bytes, int codePage) {
                 appendReplacement(out);
         return out;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data() + start);
-    size_t inLeft = bytes.size() - start;
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        // A byte the code page does not define, or a lead byte cut off.
-        ++in;
-        --inLeft;
-        appendReplacement(out);
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    convertWithIconv(
+        cd, bytes.substr(start), [&](std::string_view converted) { out += converted; },
+        [&](std::string_view) {
+            // A byte the code page does not define, or a lead byte cut off.
+            appendReplacement(out);
+            return size_t{1};
+        });
     return out;
 }
 

@@ -2,6 +2,10 @@
 
 #include <iconv.h>
 
+#include <cstddef>
+#include <functional>
+#include <string_view>
+
 namespace vetra {
 
 // iconv descriptors are costly to open, so every conversion in the program
@@ -18,5 +22,15 @@ iconv_t cachedIconv(const char* to, const char* from);
 inline bool isValidIconv(iconv_t cd) {
     return cd != reinterpret_cast<iconv_t>(-1);
 }
+
+// Runs `input` through `cd` from its initial state, handing each piece of
+// output to `emit`. Where iconv stops at input it cannot convert (or a
+// character cut off at the end), `skipInvalid` gets the input from there on,
+// writes whatever stands in for it and returns how many bytes to step over
+// (at least one); conversion then goes on from a fresh state.
+// Requires: `cd` is valid.
+void convertWithIconv(iconv_t cd, std::string_view input,
+                      const std::function<void(std::string_view)>& emit,
+                      const std::function<size_t(std::string_view)>& skipInvalid);
 
 }  // namespace vetra

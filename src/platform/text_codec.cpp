@@ -2,8 +2,6 @@
 
 #include <opencc/opencc.h>
 
-#include <cerrno>
-
 #include "platform/iconv_descriptor.h"
 
 namespace vetra {
@@ -36,28 +34,15 @@ TConverted_Text transcode(std::string_view input, const char* to, const char* fr
         result.replaced = static_cast<int>(input.size());
         return result;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     result.text.reserve(input.size() * 2);
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* out = buffer;
-        size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
-        result.text.append(buffer, static_cast<size_t>(out - buffer));
-        if (rc != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
-        // EILSEQ or EINVAL: a character that cannot be converted or is cut off.
-        auto lead = static_cast<unsigned char>(*in);
-        size_t skip = fromUtf8 ? utf8SequenceLength(lead) : codePageSequenceLength(lead);
-        if (skip > inLeft) skip = inLeft;
-        in += skip;
-        inLeft -= skip;
-        result.text.push_back('?');
-        ++result.replaced;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    convertWithIconv(
+        cd, input, [&](std::string_view converted) { result.text += converted; },
+        [&](std::string_view rest) {
+            auto lead = static_cast<unsigned char>(rest.front());
+            result.text.push_back('?');
+            ++result.replaced;
+            return fromUtf8 ? utf8SequenceLength(lead) : codePageSequenceLength(lead);
+        });
     return result;
 }
 
