@@ -5,21 +5,19 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_page.h"
+
 namespace vetra {
 
-// Code pages by their Windows numbers, as RTF names them through \fcharset.
-// 936 and 950 are the two text modes' pages.
-inline constexpr int32_t kCode_Page_Gbk = 936;
-inline constexpr int32_t kCode_Page_Big5 = 950;
+// Code pages by their Windows numbers, as RTF names them through \fcharset;
+// the charset table and the text modes' pages are the platform's.
 // The Symbol font's charset: its bytes are glyph numbers, not a code page.
 inline constexpr int32_t kCode_Page_Symbol = 42;
 
-// The code page of an RTF font charset; `systemCodePage` for charset 1
-// (default) and for charsets this program does not know.
+// The code page of an RTF font charset: the platform's table, with Symbol
+// (charset 2) as kCode_Page_Symbol; `systemCodePage` for charset 1 (default)
+// and for charsets this program does not know.
 int32_t codePageForCharset(int32_t charset, int32_t systemCodePage);
-
-// The code page of the active text mode (936 or 950).
-int32_t systemCodePage();
 
 // The name a page declares for bytes of `codePage` ("gbk", "big5").
 const char* htmlCharsetName(int32_t codePage);

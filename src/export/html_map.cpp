@@ -48,7 +48,9 @@ std::string_view trimmed(std::string_view text) {
 }
 
 // Tooltip text: line breaks kept as breaks, quotes as a backquote and a break,
-// everything that could end the attribute or start markup escaped.
+// everything that could end the attribute or start markup escaped. Not the
+// shared markupEntity rule on purpose: a tooltip breaks its line after "<"
+// and ">" and shows a quote as "`", so only "&" is written the common way.
 void appendAltText(std::string& out, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "export/code_page.h"
+#include "export/markup_escape.h"
 
 namespace vetra {
 
@@ -12,73 +13,36 @@ bool isLead(char c) {
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
-}  // namespace
-
-void appendNoteHtml(std::string& out, std::string_view text) {
+// Copies code-page text into a page: the markup characters and both quotes
+// as entities, NULs dropped, a double-byte character copied whole. With
+// `asNote`, spaces, tabs and line breaks are written so the browser lays the
+// note out as the note window shows it.
+void appendHtml(std::string& out, std::string_view text, bool asNote) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case ' ':
-                out += "&nbsp;";
-                break;
-            case '\t':
-                out += "&nbsp;&nbsp;&nbsp;&nbsp;";
-                break;
-            case '\n':
-            case '\r':
-                out += "<br>\n";
-                if (i + 1 < text.size() && text[i + 1] == (c == '\n' ? '\r' : '\n')) ++i;
-                break;
-            case '\0':
-                break;
-            default:
-                out.push_back(c);
-                if (isLead(c) && i + 1 < text.size()) out.push_back(text[++i]);
+        if (c == '\0' || appendMarkupEntity(c, TQuote_Escape::Both, out)) continue;
+        if (asNote && c == ' ') {
+            out += "&nbsp;";
+        } else if (asNote && c == '\t') {
+            out += "&nbsp;&nbsp;&nbsp;&nbsp;";
+        } else if (asNote && (c == '\n' || c == '\r')) {
+            out += "<br>\n";
+            if (i + 1 < text.size() && text[i + 1] == (c == '\n' ? '\r' : '\n')) ++i;
+        } else {
+            out.push_back(c);
+            if (isLead(c) && i + 1 < text.size()) out.push_back(text[++i]);
         }
     }
 }
 
+}  // namespace
+
+void appendNoteHtml(std::string& out, std::string_view text) {
+    appendHtml(out, text, true);
+}
+
 void appendEscaped(std::string& out, std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '\0':
-                break;
-            default:
-                out.push_back(c);
-                if (isLead(c) && i + 1 < text.size()) out.push_back(text[++i]);
-        }
-    }
+    appendHtml(out, text, false);
 }
 
 std::string escaped(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "export/markup_escape.h"
 #include "export/office_documents.h"
 
 namespace vetra {
@@ -61,19 +62,10 @@ std::string odfText(std::string_view utf8) {
             continue;
         }
         afterSpace = c == ' ';
+        // The same text goes into elements and double-quoted attributes (font
+        // names), so the double quote is escaped too.
+        if (appendMarkupEntity(c, TQuote_Escape::Double, out)) continue;
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
             case '\t':
                 out += "<text:tab/>";
                 break;

@@ -131,13 +131,10 @@ void writeMindMap(const TOutline& outline, std::string& out) {
         const TOutline_Item& item = outline[i];
         int32_t nextLevel = i + 1 < outline.size() ? outline[i + 1].Level : 0;
         appendXmlIndent(item.Level, out);
-        out += "<node TEXT=\"";
-        appendXmlEscaped(item.Caption, out, true);
-        out += '"';
+        out += "<node";
+        appendXmlAttribute("TEXT", item.Caption, out);
         if (!item.Link.empty()) {
-            out += " LINK=\"";
-            appendXmlEscaped(item.Link, out, true);
-            out += '"';
+            appendXmlAttribute("LINK", item.Link, out);
         }
         if (item.Folded && nextLevel > item.Level) out += " FOLDED=\"true\"";
         appendHexColor("COLOR", item.Color_Caption, out);

@@ -125,18 +125,14 @@ void writeOpml(const TOutline& outline, std::string_view title, std::string& out
     for (size_t i = 0; i < outline.size(); ++i) {
         const TOutline_Item& item = outline[i];
         appendXmlIndent(item.Level + 2, out);
-        out += "<outline text=\"";
-        appendXmlEscaped(item.Caption, out, true);
-        out += '"';
+        out += "<outline";
+        appendXmlAttribute("text", item.Caption, out);
         if (!item.Link.empty()) {
-            out += " type=\"link\" url=\"";
-            appendXmlEscaped(item.Link, out, true);
-            out += '"';
+            out += " type=\"link\"";
+            appendXmlAttribute("url", item.Link, out);
         }
         if (!item.Note.empty()) {
-            out += " _note=\"";
-            appendXmlEscaped(item.Note, out, true);
-            out += '"';
+            appendXmlAttribute("_note", item.Note, out);
         }
         int32_t nextLevel = i + 1 < outline.size() ? outline[i + 1].Level : 0;
         if (nextLevel > item.Level) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "export/markup_escape.h"
 #include "export/outline_formats.h"
 
 namespace vetra {
@@ -23,20 +24,10 @@ bool isHidden(std::string_view name) {
 }  // namespace
 
 void appendXmlEscaped(std::string_view utf8, std::string& out, bool attribute) {
+    const TQuote_Escape quotes = attribute ? TQuote_Escape::Double : TQuote_Escape::None;
     for (char c : utf8) {
+        if (appendMarkupEntity(c, quotes, out)) continue;
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += attribute ? "&quot;" : "\"";
-                break;
             case '\n':
                 out += attribute ? "&#10;" : "\n";
                 break;
@@ -50,6 +41,14 @@ void appendXmlEscaped(std::string_view utf8, std::string& out, bool attribute) {
                 if (static_cast<unsigned char>(c) >= 0x20) out += c;
         }
     }
+}
+
+void appendXmlAttribute(std::string_view name, std::string_view utf8, std::string& out) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    appendXmlEscaped(utf8, out, true);
+    out += '"';
 }
 
 void appendXmlIndent(int level, std::string& out) {

@@ -11,6 +11,9 @@ namespace vetra {
 // control characters XML 1.0 cannot carry dropped.
 void appendXmlEscaped(std::string_view utf8, std::string& out, bool attribute);
 
+// ` name="value"`, the value escaped as an attribute.
+void appendXmlAttribute(std::string_view name, std::string_view utf8, std::string& out);
+
 // Nesting indentation for a line at `level`, capped so that a very deep
 // chain does not grow the file with the square of its depth.
 void appendXmlIndent(int level, std::string& out);

@@ -1,24 +1,18 @@
 #include "platform/code_page.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "platform/iconv_descriptor.h"
+#include "platform/text_codec.h"
+#include "platform/text_mode.h"
+
 namespace vetra {
 namespace {
 
-std::string iconvName(int codePage) {
-    return "CP" + std::to_string(codePage);
-}
-
 bool isKnownCodePage(int codePage) {
-    iconv_t cd = iconv_open("UTF-8", iconvName(codePage).c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv_close(cd);
-    return true;
+    return isValidIconv(cachedIconv("UTF-8", iconvCodePageName(codePage).c_str()));
 }
 
 void appendReplacement(std::string& out) {
@@ -26,6 +20,14 @@ void appendReplacement(std::string& out) {
 }
 
 }  // namespace
+
+int32_t systemCodePage() {
+    return activeTextMode() == kTextModeTraditional ? kCode_Page_Big5 : kCode_Page_Gbk;
+}
+
+std::string iconvCodePageName(int codePage) {
+    return "CP" + std::to_string(codePage);
+}
 
 int codePageOfCharset(int charset, int fallback) {
     switch (charset) {
@@ -37,10 +39,12 @@ int codePageOfCharset(int charset, int fallback) {
             return 932;
         case 129:
             return 949;
+        case 130:
+            return 1361;
         case 134:
-            return 936;
+            return kCode_Page_Gbk;
         case 136:
-            return 950;
+            return kCode_Page_Big5;
         case 161:
             return 1253;
         case 162:
@@ -106,9 +110,9 @@ std::string codePageBytesToUtf8(std::string_view bytes, int codePage) {
     while (start < bytes.size() && static_cast<unsigned char>(bytes[start]) < 0x80)
         out.push_back(bytes[start++]);
     if (start == bytes.size()) return out;
-    iconv_t cd = iconv_open("UTF-8", iconvName(codePage).c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-8", "CP1252");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    iconv_t cd = cachedIconv("UTF-8", iconvCodePageName(codePage).c_str());
+    if (!isValidIconv(cd)) cd = cachedIconv("UTF-8", "CP1252");
+    if (!isValidIconv(cd)) {
         for (size_t i = start; i < bytes.size(); ++i)
             if (static_cast<unsigned char>(bytes[i]) < 0x80)
                 out.push_back(bytes[i]);
@@ -116,28 +120,19 @@ std::string codePageBytesToUtf8(std::string_view bytes, int codePage) {
                 appendReplacement(out);
         return out;
     }
-    char* in = const_cast<char*>(bytes.data() + start);
-    size_t inLeft = bytes.size() - start;
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        // A byte the code page does not define, or a lead byte cut off.
-        ++in;
-        --inLeft;
-        appendReplacement(out);
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    iconv_close(cd);
+    convertWithIconv(
+        cd, bytes.substr(start), [&](std::string_view converted) { out += converted; },
+        [&](std::string_view) {
+            // A byte the code page does not define, or a lead byte cut off.
+            appendReplacement(out);
+            return size_t{1};
+        });
     return out;
 }
 
 TCode_Page_Table::TCode_Page_Table(int codePage) {
-    iconv_t cd = iconv_open(iconvName(codePage).c_str(), "UTF-32LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    iconv_t cd = cachedIconv(iconvCodePageName(codePage).c_str(), "UTF-32LE");
+    if (!isValidIconv(cd)) return;
     for (char32_t c = 1; c < 0x10000; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
         uint32_t value = c;
@@ -158,7 +153,6 @@ TCode_Page_Table::TCode_Page_Table(int codePage) {
         entry.bytes[0] = static_cast<uint8_t>(output[0]);
         if (written == 2) entry.bytes[1] = static_cast<uint8_t>(output[1]);
     }
-    iconv_close(cd);
 }
 
 const TCode_Page_Table* codePageTable(int codePage) {

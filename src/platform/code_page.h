@@ -10,8 +10,19 @@ namespace vetra {
 // Windows code pages by number (936 GBK, 950 Big5, 1252 Western, ...), for
 // texts that name their code page themselves, such as RTF notes.
 
+// 936 and 950 are the two text modes' pages.
+inline constexpr int32_t kCode_Page_Gbk = 936;
+inline constexpr int32_t kCode_Page_Big5 = 950;
+
+// The code page of the active text mode (936 or 950).
+int32_t systemCodePage();
+
+// The name iconv knows a code page by ("CP936").
+std::string iconvCodePageName(int codePage);
+
 // The code page of a Windows font charset (134 GBK, 136 Big5, 0 ANSI, ...);
-// `fallback` for a charset without one of its own (ANSI, default, symbol).
+// `fallback` for a charset without one of its own (default, symbol, OEM
+// and any this program does not know).
 int codePageOfCharset(int charset, int fallback);
 // The charset that names a code page (936 -> 134), 0 for the Western ones.
 int charsetOfCodePage(int codePage);

@@ -1,11 +1,8 @@
 #include "platform/text_codec.h"
 
-#include <iconv.h>
 #include <opencc/opencc.h>
 
-#include <cerrno>
-#include <map>
-#include <utility>
+#include "platform/iconv_descriptor.h"
 
 namespace vetra {
 namespace {
@@ -26,66 +23,26 @@ size_t codePageSequenceLength(unsigned char lead) {
     return codePageCharacterLength(lead);
 }
 
-// iconv descriptors are costly to open; one per direction lives for the run
-// and is closed at exit.
-class TDescriptor_Cache {
-  public:
-    ~TDescriptor_Cache() {
-        for (auto& entry : Open_)
-            if (entry.second != reinterpret_cast<iconv_t>(-1)) iconv_close(entry.second);
-    }
-
-    iconv_t get(const char* to, const char* from) {
-        auto key = std::make_pair(std::string(to), std::string(from));
-        auto found = Open_.find(key);
-        if (found != Open_.end()) return found->second;
-        iconv_t cd = iconv_open(to, from);
-        Open_.emplace(key, cd);
-        return cd;
-    }
-
-  private:
-    std::map<std::pair<std::string, std::string>, iconv_t> Open_;
-};
-
-iconv_t descriptorFor(const char* to, const char* from) {
-    static TDescriptor_Cache cache;
-    return cache.get(to, from);
-}
-
 // Converts with iconv; an unconvertible or invalid character becomes '?' and
 // is counted. `fromUtf8` says how to step over a bad input character.
 TConverted_Text transcode(std::string_view input, const char* to, const char* from, bool fromUtf8) {
     TConverted_Text result;
     if (input.empty()) return result;
-    iconv_t cd = descriptorFor(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    iconv_t cd = cachedIconv(to, from);
+    if (!isValidIconv(cd)) {
         result.text.assign(input);
         result.replaced = static_cast<int>(input.size());
         return result;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     result.text.reserve(input.size() * 2);
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* out = buffer;
-        size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
-        result.text.append(buffer, static_cast<size_t>(out - buffer));
-        if (rc != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
-        // EILSEQ or EINVAL: a character that cannot be converted or is cut off.
-        auto lead = static_cast<unsigned char>(*in);
-        size_t skip = fromUtf8 ? utf8SequenceLength(lead) : codePageSequenceLength(lead);
-        if (skip > inLeft) skip = inLeft;
-        in += skip;
-        inLeft -= skip;
-        result.text.push_back('?');
-        ++result.replaced;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+    convertWithIconv(
+        cd, input, [&](std::string_view converted) { result.text += converted; },
+        [&](std::string_view rest) {
+            auto lead = static_cast<unsigned char>(rest.front());
+            result.text.push_back('?');
+            ++result.replaced;
+            return fromUtf8 ? utf8SequenceLength(lead) : codePageSequenceLength(lead);
+        });
     return result;
 }
 
