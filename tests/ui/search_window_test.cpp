@@ -40,9 +40,7 @@ struct TSearch_Fixture {
 
 TEST(SearchDialog, OkButtonFollowsTheField) {
     TForm_Search dialog(nullptr);
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("节点搜索"));
     EXPECT_TRUE(dialog.Button_Ok->isEnabled()) << "an untouched field may be confirmed";
-    EXPECT_EQ(dialog.Edit_To_Search->maxLength(), 50);
     const struct {
         const char* name;
         const char* text;
