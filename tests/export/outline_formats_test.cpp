@@ -2,22 +2,16 @@
 // wrote, and refuse damaged and hostile files.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "export/outline_formats.h"
 #include "export/outline_tree.h"
 #include "platform/text_codec.h"
+#include "tests/app/run_vetra.h"
 #include "tests/export/outline_dump.h"
 
 namespace vetra {
 namespace {
 
 using test::dumpOutline;
-
-std::string readData(const std::string& name) {
-    std::ifstream in(std::string(VETRA_TEST_DATA) + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TOutline_Item item(int32_t level, std::string caption, std::string link = {}, std::string note = {},
                    bool folded = false, int32_t color = -1, int32_t fill = -1) {
@@ -89,7 +83,7 @@ TEST(OutlineFormats, ReadsFilesOfOtherPrograms) {
         TOutline_Format format;
         ASSERT_TRUE(outlineFormatOfFile(row.file, format)) << row.file;
         TOutline outline;
-        std::string bytes = readData(row.file);
+        std::string bytes = test::slurp(test::dataPath(row.file));
         ASSERT_FALSE(bytes.empty()) << row.file;
         ASSERT_TRUE(readOutline(format, bytes, kTextModeSimplified, outline)) << row.file;
         EXPECT_EQ(dumpOutline(outline), row.expected) << row.file;

@@ -105,14 +105,12 @@ TEST(Engines, RootStyleReachesEveryAutoNode) {
 }
 
 TEST(Engines, OwnStylesAreKeptAndPlacedAsBlocks) {
-    auto root = makeNode("root");
-    TTree_Node* left = addChild(*root, "left");
-    TTree_Node* right = addChild(*root, "right");
+    auto root = testing::buildTree("root(left(inner),right(list(item)))");
+    TTree_Node *left = testing::find(*root, "left"), *inner = left->child(0);
+    TTree_Node *right = testing::find(*root, "right"), *list = right->child(0),
+               *item = list->child(0);
     left->setViewStyle(kView_Tree_Right);  // in the left group, growing toward the root
-    TTree_Node* inner = addChild(*left, "inner");
-    TTree_Node* list = addChild(*right, "list");
     list->setViewStyle(kView_List_Right);
-    TTree_Node* item = addChild(*list, "item");
     layoutFixed(*root);
     EXPECT_EQ(left->View_Style_Used, kView_Tree_Right);
     EXPECT_EQ(inner->View_Style_Used, kView_Tree_Right);

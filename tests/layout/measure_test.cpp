@@ -91,10 +91,9 @@ TEST(Measure, FirstLineNeverCutsATwoByteCharacter) {
 }
 
 TEST(Measure, FontSizeFollowsDepthInTheView) {
-    auto root = makeNode("r");
-    TTree_Node* child = addChild(*root, "c");
-    TTree_Node* grandchild = addChild(*child, "g");
-    TTree_Node* deeper = addChild(*grandchild, "d");
+    auto root = testing::buildTree("r(c(g(d)))");
+    TTree_Node *child = root->child(0), *grandchild = child->child(0),
+               *deeper = grandchild->child(0);
     TFixed_Metrics_Canvas canvas;
     layoutSubtree(canvas, *root);
     EXPECT_EQ(root->Font_Size, 18);

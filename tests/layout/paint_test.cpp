@@ -125,10 +125,8 @@ TEST(Paint, ConnectorPenFromChildOrParent) {
 }
 
 TEST(Paint, StruDownRectConnectorDropsFromBelowTheParent) {
-    auto root = makeNode("r");
+    auto root = testing::buildTree("r(a,bb)");
     root->setViewStyle(kView_Stru_Down);
-    addChild(*root, "a");
-    addChild(*root, "bb");
     TFixed_Metrics_Canvas metrics;
     TView_Picture picture;
     relayoutView(metrics, *root, 0, 0, picture);

@@ -59,18 +59,16 @@ TEST(Hover, FollowsThePointerOverNodesAndParts) {
         int32_t part;
         bool erases, draws;
     } steps[] = {
-        {"empty space with nothing hovered: nothing happens", empty, false, nullptr, kPart_None,
-         false, false},
+        // clang-format off
+        {"empty space with nothing hovered: nothing happens", empty, false, nullptr, kPart_None, false, false},
         {"onto the root's box", rootBox, true, root.get(), kPart_Box, false, true},
-        {"within the same box: nothing happens", rootBoxAgain, false, root.get(), kPart_Box, false,
-         false},
-        {"onto the root's marker: same node, new part", rootMarker, true, root.get(), kPart_Marker,
-         true, true},
+        {"within the same box: nothing happens", rootBoxAgain, false, root.get(), kPart_Box, false, false},
+        {"onto the root's marker: same node, new part", rootMarker, true, root.get(), kPart_Marker, true, true},
         {"onto the link indicator of a child", link, true, linked, kPart_Link, true, true},
-        {"the box's far corner is inside (bounds inclusive)", linkedFarCorner, true, linked,
-         kPart_Box, true, true},
+        {"the box's far corner is inside (bounds inclusive)", linkedFarCorner, true, linked, kPart_Box, true, true},
         {"off every node: the highlight comes off", empty, true, nullptr, kPart_None, true, false},
         {"still off: nothing happens", {2, 2}, false, nullptr, kPart_None, false, false},
+        // clang-format on
     };
     for (const auto& s : steps) {
         const THover_Change change = updateHover(picture, *root, s.at.x, s.at.y, 0, 0);

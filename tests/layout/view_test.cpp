@@ -14,6 +14,8 @@ namespace vetra {
 namespace {
 
 using testing::addChild;
+using testing::buildTree;
+using testing::find;
 using testing::makeNode;
 
 void showFixed(TTree_Node& root) {
@@ -55,10 +57,8 @@ TEST(HitTest, CollapsedChildrenAreNotHit) {
 }
 
 TEST(Selection, RectangleSelectsVisibleNodesOnly) {
-    auto root = makeNode("root");
-    TTree_Node* a = addChild(*root, "a");
-    TTree_Node* b = addChild(*root, "b");
-    TTree_Node* hidden = addChild(*b, "hidden");
+    auto root = buildTree("root(a,b(hidden))");
+    TTree_Node *a = find(*root, "a"), *b = find(*root, "b"), *hidden = find(*root, "hidden");
     showFixed(*root);
     b->Expanded = 0;
     hidden->Selected = 1;
@@ -84,44 +84,36 @@ TEST(Selection, RectangleSelectsVisibleNodesOnly) {
 }
 
 TEST(Navigation, ArrowKeysFollowTheStyles) {
-    auto root = makeNode("root");
-    TTree_Node* left = addChild(*root, "left");
-    TTree_Node* right = addChild(*root, "right");
-    TTree_Node* rightChild = addChild(*right, "grandchild");
-    TTree_Node* stru = addChild(*left, "stru");
-    stru->setViewStyle(kView_Stru_Down);
-    TTree_Node* row0 = addChild(*stru, "row0");
-    TTree_Node* row1 = addChild(*stru, "row1");
-    addChild(*stru, "row2");
-    TTree_Node* list = addChild(*left, "list");
-    list->setViewStyle(kView_List_Right);
-    TTree_Node* item0 = addChild(*list, "item0");
-    TTree_Node* item1 = addChild(*list, "item1");
+    auto root = buildTree("root(left(stru(row0,row1,row2),list(item0,item1)),right(grandchild))");
+    auto node = [&](const char* caption) { return caption ? find(*root, caption) : nullptr; };
+    node("stru")->setViewStyle(kView_Stru_Down);
+    node("list")->setViewStyle(kView_List_Right);
     showFixed(*root);
-    ASSERT_EQ(left->View_Style_Used, kView_Tree_Left);
-    ASSERT_EQ(right->View_Style_Used, kView_Tree_Right);
+    ASSERT_EQ(node("left")->View_Style_Used, kView_Tree_Left);
+    ASSERT_EQ(node("right")->View_Style_Used, kView_Tree_Right);
     const struct {
         const char* name;
         TTree_Node* (*key)(TTree_Node*);
-        TTree_Node* from;
-        TTree_Node* to;
+        const char* from;
+        const char* to;  // null: nowhere
     } cases[] = {
-        {"right from the left group goes to the root", Node_Right, left, root.get()},
-        {"right from the right group goes to its child", Node_Right, right, rightChild},
-        {"right from a leaf on the right goes nowhere", Node_Right, rightChild, nullptr},
-        {"left from a right-group child goes to its parent", Node_Left, rightChild, right},
-        {"down in Tree_Main goes to the next sibling", Node_Down, left, right},
-        {"up in Tree_Main goes to the previous sibling", Node_Up, right, left},
-        {"down from a Stru_Down node goes to the child under its centre", Node_Down, stru, row1},
-        {"up in a Stru_Down row goes to the parent", Node_Up, row1, stru},
-        {"right in a Stru_Down row goes to the next sibling", Node_Right, row0, row1},
-        {"left in a row from the first goes nowhere", Node_Left, row0, nullptr},
-        {"up from the first list item goes to the list", Node_Up, item0, list},
-        {"up from the second list item goes to the first", Node_Up, item1, item0},
-        {"down from the last list item goes nowhere", Node_Down, item1, nullptr},
-        {"left from a list item goes to the list", Node_Left, item0, list},
+        {"right from the left group goes to the root", Node_Right, "left", "root"},
+        {"right from the right group goes to its child", Node_Right, "right", "grandchild"},
+        {"right from a leaf on the right goes nowhere", Node_Right, "grandchild", nullptr},
+        {"left from a right-group child goes to its parent", Node_Left, "grandchild", "right"},
+        {"down in Tree_Main goes to the next sibling", Node_Down, "left", "right"},
+        {"up in Tree_Main goes to the previous sibling", Node_Up, "right", "left"},
+        {"down from a Stru_Down node goes to the child under its centre", Node_Down, "stru",
+         "row1"},
+        {"up in a Stru_Down row goes to the parent", Node_Up, "row1", "stru"},
+        {"right in a Stru_Down row goes to the next sibling", Node_Right, "row0", "row1"},
+        {"left in a row from the first goes nowhere", Node_Left, "row0", nullptr},
+        {"up from the first list item goes to the list", Node_Up, "item0", "list"},
+        {"up from the second list item goes to the first", Node_Up, "item1", "item0"},
+        {"down from the last list item goes nowhere", Node_Down, "item1", nullptr},
+        {"left from a list item goes to the list", Node_Left, "item0", "list"},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.key(c.from), c.to) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(c.key(node(c.from)), node(c.to)) << c.name;
     EXPECT_NE(Node_Left(root.get()), nullptr) << "the root reaches its left group";
     root->Expanded = 0;
     EXPECT_EQ(Node_Left(root.get()), nullptr) << "a collapsed node has no children to visit";
@@ -197,10 +189,8 @@ struct TRecorder : TStyle_Change_Recorder {
 };
 
 TEST(StyleCommands, RecordEachSelectedNodeBeforeChangingIt) {
-    auto root = makeNode("root");
-    TTree_Node* a = addChild(*root, "a");
-    TTree_Node* b = addChild(*root, "b");
-    TTree_Node* hidden = addChild(*b, "hidden");
+    auto root = buildTree("root(a,b(hidden))");
+    TTree_Node *a = find(*root, "a"), *b = find(*root, "b"), *hidden = find(*root, "hidden");
     b->Expanded = 0;
     TRecorder recorder;
     EXPECT_EQ(applyStyleCommand(*root, TStyle_Command::Edge_Style, 3, {}, &recorder), 0);

@@ -119,22 +119,16 @@ TEST(CaptionSearch, StartPointAndSelection) {
     EXPECT_FALSE(selectFoundNode(*root, *find(*root, "d"))) << "ancestors already expanded";
 }
 
-std::unique_ptr<TTree_Node> captioned(std::string_view caption) {
-    auto node = std::make_unique<TTree_Node>();
-    node->setCaption(caption);
-    return node;
-}
-
 TEST(CaptionSearch, WideAndDeepTreesWithoutRecursion) {
     auto wide = buildTree("r");
-    for (int i = 0; i < 20000; ++i) wide->appendChild(captioned(i == 19999 ? "last" : "n"));
+    for (int i = 0; i < 20000; ++i) wide->appendChild(testing::makeNode(i == 19999 ? "last" : "n"));
     EXPECT_EQ(findFirstMatch(*wide, "last"), wide->child(19999));
     EXPECT_EQ(findNextMatch(*wide, *wide->child(19999), "r", TSearch_Direction::Backward),
               wide.get());
 
     auto deep = buildTree("top");
     TTree_Node* tip = deep.get();
-    for (int i = 0; i < 100000; ++i) tip = tip->appendChild(captioned("n"));
+    for (int i = 0; i < 100000; ++i) tip = tip->appendChild(testing::makeNode("n"));
     tip->setCaption("tip");
     EXPECT_EQ(findFirstMatch(*deep, "tip"), tip);
     EXPECT_EQ(findNextMatch(*deep, *tip, "top", TSearch_Direction::Backward), deep.get());

@@ -7,16 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "layout/tree_builder.h"
 #include "model/tree_commands.h"
 #include "tests/model/recording_prompts.h"
 
 namespace vetra::test {
 
-std::unique_ptr<TTree_Node> buildTree(std::string_view outline);
+using testing::buildTree;
+using testing::find;
+
 // The outline of the tree; a node whose Parent link is wrong shows as "!name".
 std::string describe(const TTree_Node& root);
-// The node with this caption in the subtree, or none.
-TTree_Node* find(TTree_Node& root, std::string_view caption);
 // Node identities and parent links in pre-order: equal snapshots mean the very
 // same node objects stand in the same places.
 std::vector<const TTree_Node*> snapshot(const TTree_Node& root);

@@ -12,16 +12,11 @@
 namespace vetra {
 namespace {
 
-using testing::addChild;
+using testing::find;
 
 // r(a(a1 a2) b(b1))
 std::unique_ptr<TTree_Node> smallTree() {
-    auto root = testing::makeNode("r");
-    TTree_Node* a = addChild(*root, "a");
-    addChild(*a, "a1");
-    addChild(*a, "a2");
-    addChild(*addChild(*root, "b"), "b1");
-    return root;
+    return testing::buildTree("r(a(a1,a2),b(b1))");
 }
 
 std::string captionOf(const TTree_Node* node) {
@@ -39,13 +34,6 @@ TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
     setActiveTextMode(2);
     EXPECT_EQ(codePageToUtf8(TTree_Node().fontName(), 2).text, "宋體")
         << "the default font reads right in traditional mode";
-    setActiveTextMode(1);
-    EXPECT_EQ(node.Color_Fill, -1);
-    EXPECT_EQ(node.Color_Link_Down, 0x00800000);
-    EXPECT_EQ(node.View_Style_Used, 1);
-    EXPECT_EQ(node.Expanded, 1);
-
-    setActiveTextMode(kTextModeTraditional);
     TTree_Node traditional;
     EXPECT_EQ(codePageToUtf8(traditional.Caption.view(), 2).text, "雙擊輸入標題");
     EXPECT_EQ(codePageToUtf8(newNodeCaption(), 2).text, "新節點");
@@ -144,18 +132,10 @@ TEST(TreeNode, DisplayOrderWalks) {
         {"a2", true, "b", "a1"}, {"b", false, "b1", "a"}, {"b", true, "b1", "a2"},
         {"b1", false, "-", "b"},
     };
-    std::vector<TTree_Node*> all{
-        root.get(),     root->child(0),          root->child(0)->child(0), root->child(0)->child(1),
-        root->child(1), root->child(1)->child(0)};
-    auto find = [&](const std::string& caption) {
-        for (TTree_Node* node : all)
-            if (captionOf(node) == caption) return node;
-        return static_cast<TTree_Node*>(nullptr);
-    };
     for (const auto& row : rows) {
-        EXPECT_EQ(captionOf(nextInDisplayOrder(find(row.from), row.all)), row.next)
+        EXPECT_EQ(captionOf(nextInDisplayOrder(find(*root, row.from), row.all)), row.next)
             << "next of " << row.from;
-        EXPECT_EQ(captionOf(previousInDisplayOrder(find(row.from), row.all)), row.previous)
+        EXPECT_EQ(captionOf(previousInDisplayOrder(find(*root, row.from), row.all)), row.previous)
             << "previous of " << row.from;
     }
 }
