@@ -63,21 +63,15 @@ TEST(OutlineFormats, ReadsFilesOfOtherPrograms) {
         const char* file;
         const char* expected;
     } rows[] = {
-        {"outline_freeplane.mm",
-         "Vetra 测试\n  第一章 -> https://example.org {章节的笔记|第二段} 0000ff/ccffff\n"
-         "    小节 A +\n      隐藏的叶子\n    小节 B\n  第二章 富文本标题\n  Added in Freeplane\n"},
+        // clang-format off
+        {"outline_freeplane.mm", "Vetra 测试\n  第一章 -> https://example.org {章节的笔记|第二段} 0000ff/ccffff\n" "    小节 A +\n      隐藏的叶子\n    小节 B\n  第二章 富文本标题\n  Added in Freeplane\n"},
         {"outline_freeplane_new.mm", "New Mindmap\n  Step 1\n  Step 2 <&> +\n    Detail\n"},
-        {"outline_freemind_09.mm",
-         "根节点\n  左边的分支 -> http://freemind.sourceforge.net {一段笔记}\n"
-         "    叶子 +\n      更深\n  右边 008000/00ffff\n"},
-        {"outline_sample.opml",
-         "Project {Root note}\n  Research -> http://example.com/r\n    Papers +\n      One\n"
-         "  Write {Line 1|Line 2}\n"},
-        {"outline_sample.md",
-         "Shopping\n  Fruit {Fresh only.}\n    Apples -> https://apples.example\n    Pears\n"
-         "  Bread\nNotes {A paragraph|over two lines.}\n"},
+        {"outline_freemind_09.mm", "根节点\n  左边的分支 -> http://freemind.sourceforge.net {一段笔记}\n" "    叶子 +\n      更深\n  右边 008000/00ffff\n"},
+        {"outline_sample.opml", "Project {Root note}\n  Research -> http://example.com/r\n    Papers +\n      One\n" "  Write {Line 1|Line 2}\n"},
+        {"outline_sample.md", "Shopping\n  Fruit {Fresh only.}\n    Apples -> https://apples.example\n    Pears\n" "  Bread\nNotes {A paragraph|over two lines.}\n"},
         {"outline_gbk.txt", "根\n  枝一\n    叶\n  枝二\n"},
         {"outline_big5.txt", "樹根\n  樹枝\n    葉子\n"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TOutline_Format format;
@@ -106,19 +100,17 @@ TEST(OutlineFormats, RefusesDamagedAndHostileXml) {
         TOutline_Format format;
         std::string bytes;
     } rows[] = {
+        // clang-format off
         {"cut off", TOutline_Format::Mind_Map, "<map version=\"1.0.1\"><node TEXT=\"a\">"},
         {"not a map", TOutline_Format::Mind_Map, "<opml><body><outline text=\"a\"/></body></opml>"},
         {"not OPML", TOutline_Format::Opml, "<map><node TEXT=\"a\"/></map>"},
         {"crossed tags", TOutline_Format::Opml, "<opml><body><outline></body></outline></opml>"},
-        {"entity bomb", TOutline_Format::Mind_Map,
-         "<?xml version=\"1.0\"?><!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
-         "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><map><node TEXT=\"&b;&b;&b;\"/></map>"},
-        {"external entity", TOutline_Format::Opml,
-         "<?xml version=\"1.0\"?><!DOCTYPE opml [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
-         "<opml><body><outline text=\"&x;\"/></body></opml>"},
+        {"entity bomb", TOutline_Format::Mind_Map, "<?xml version=\"1.0\"?><!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b " "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]><map><node TEXT=\"&b;&b;&b;\"/></map>"},
+        {"external entity", TOutline_Format::Opml, "<?xml version=\"1.0\"?><!DOCTYPE opml [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" "<opml><body><outline text=\"&x;\"/></body></opml>"},
         {"undeclared entity", TOutline_Format::Mind_Map, "<map><node TEXT=\"&nbsp;\"/></map>"},
         {"binary", TOutline_Format::Opml, std::string("\x89PNG\r\n\x1a\n\0\0", 10)},
         {"empty", TOutline_Format::Mind_Map, ""},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TOutline outline;

@@ -74,6 +74,7 @@ std::string runText(std::string_view rtf) {
 }
 
 const TCase kText[] = {
+    // clang-format off
     {"one_delimiting_space_only", "{\\rtf1\\b0  x}", "&nbsp;x"},
     {"par_keeps_typed_spaces", "{\\rtf1 a\\par   abc}", "a<br>\n&nbsp;&nbsp;abc"},
     {"unicode_with_fallback", "{\\rtf1 a\\u20320?b}", "a&#20320;b"},
@@ -81,18 +82,16 @@ const TCase kText[] = {
     {"unicode_negative", "{\\rtf1\\u-3913?}", "&#61623;"},
     {"ansi_run_ending_in_unicode_keeps_text", "{\\rtf1 ab\\u8364?cd}", "ab&#8364;cd"},
     {"surrogate_pair", "{\\rtf1\\u-10179?\\u-8704?}", "&#128512;"},
-    {"quotes_and_dashes", "{\\rtf1\\lquote\\rquote\\ldblquote\\rdblquote\\emdash\\endash\\bullet}",
-     "&#8216;&#8217;&#8220;&#8221;&#8212;&#8211;&#8226;"},
+    {"quotes_and_dashes", "{\\rtf1\\lquote\\rquote\\ldblquote\\rdblquote\\emdash\\endash\\bullet}", "&#8216;&#8217;&#8220;&#8221;&#8212;&#8211;&#8226;"},
     {"hex_cut_by_brace", "{\\rtf1 {\\'4}\\'41}", "A"},
     {"gbk_bytes_pass", "{\\rtf1{\\fonttbl{\\f0\\fcharset134 x;}}\\f0 \\'c4\\'e3}", "\xC4\xE3"},
-    {"big5_converted_to_gbk", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 x;}}\\f0 \\'a7\\'41}",
-     "\xC4\xE3"},
+    {"big5_converted_to_gbk", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 x;}}\\f0 \\'a7\\'41}", "\xC4\xE3"},
     {"markup_in_note_escaped", "{\\rtf1 <script>&\"'}", "&lt;script&gt;&amp;&quot;&#39;"},
     {"tab_and_escaped_braces", "{\\rtf1 a\\tab\\{\\}\\\\}", "a&nbsp;&nbsp;&nbsp;&nbsp;{}\\"},
-    {"bullet_list_text", "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7\\tab}x}",
-     "&#8226;&nbsp;&nbsp;&nbsp;&nbsp;x"},
+    {"bullet_list_text", "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7\\tab}x}", "&#8226;&nbsp;&nbsp;&nbsp;&nbsp;x"},
     {"unknown_group_keeps_text", "{\\rtf1{\\lang1033 kept}}", "kept"},
     {"bin_skips_its_bytes", "{\\rtf1{\\pict\\bin4 }}}}}x}", "x"},
+    // clang-format on
 };
 
 class Text : public ::testing::TestWithParam<TCase> {};
@@ -156,14 +155,15 @@ TEST(Hostile, NotesConvertWithinBounds) {
         std::string rtf;
         const char* mustContain;
     } cases[] = {
+        // clang-format off
         {"unbalanced", "{\\rtf1 a}}}}{{{{b", "a"},
-        {"nested_100000", "{\\rtf1 " + std::string(100000, '{') + "deep" + std::string(100000, '}'),
-         "deep"},
+        {"nested_100000", "{\\rtf1 " + std::string(100000, '{') + "deep" + std::string(100000, '}'), "deep"},
         {"ten_megabytes", "{\\rtf1 " + std::string(10 << 20, 'x') + "}", "xxxx"},
         {"huge_bin", "{\\rtf1 a{\\pict\\bin2147483647 zz", "a"},
         {"truncated_objdata", "{\\rtf1 a{\\object{\\*\\objdata 0102030", "a"},
         {"cut_after_backslash", "{\\rtf1 a\\", "a"},
         {"cut_in_hex", "{\\rtf1 a\\'4", "a"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         const std::string html = convert(c.rtf);

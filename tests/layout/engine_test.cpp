@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "layout/fixed_metrics_canvas.h"
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
 #include "layout/style_codes.h"
@@ -11,12 +10,8 @@ namespace vetra {
 namespace {
 
 using testing::addChild;
+using testing::layoutFixed;
 using testing::makeNode;
-
-void layoutFixed(TTree_Node& root) {
-    TFixed_Metrics_Canvas canvas;
-    layoutSubtree(canvas, root);
-}
 
 TEST(Engines, TreeMainSplitsChildrenByHeight) {
     const struct {

@@ -119,8 +119,7 @@ TEST(HostileSizes, LayoutsStayInRange) {
 TEST(HostileSizes, MegabyteCaptionMakesABoxOfTheLimitWidth) {
     auto root = makeNode("root");
     TTree_Node* child = addChild(*root, std::string(5 << 20, 'x'));
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *root);
+    testing::layoutFixed(*root);
     EXPECT_EQ(child->Layout.Text_Rect.width, kMax_Text_Extent);
     EXPECT_EQ(child->Layout.Box_Width, kMax_Text_Extent + 4 + 2 + 1);
 }
@@ -145,9 +144,8 @@ TEST(HostileSizes, LineWidthsOutOfRangeAreTakenAsTheNearestInRange) {
         auto node = makeNode("node");
         node->Edge_Style = kEdge_Rect;
         node->Edge_Width = c.stored;
-        TFixed_Metrics_Canvas metrics;
-        layoutSubtree(metrics, *expected);
-        layoutSubtree(metrics, *node);
+        testing::layoutFixed(*expected);
+        testing::layoutFixed(*node);
         EXPECT_EQ(node->Layout, expected->Layout) << c.name;
 
         TRecording_Canvas canvas;
@@ -172,8 +170,7 @@ TEST(HostileSizes, ConnectorWidthsAreDrawnAtMostFivePixelsWide) {
         root->Link_Down_Width = c.downWidth;
         TTree_Node* child = addChild(*root, "child");
         child->Link_Up_Width = c.upWidth;
-        TFixed_Metrics_Canvas metrics;
-        layoutSubtree(metrics, *root);
+        testing::layoutFixed(*root);
         TRecording_Canvas canvas;
         paintConnector(canvas, *child, absolutePosition(*child), absolutePosition(*root));
         EXPECT_EQ(canvas.text().rfind("pen_width " + std::to_string(c.pen) + "\n", 0), 0u)

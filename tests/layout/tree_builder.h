@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/fixed_metrics_canvas.h"
+#include "layout/layout_engine.h"
+#include "layout/view_paint.h"
 #include "model/tree_node.h"
 
 namespace vetra::testing {
@@ -66,6 +69,20 @@ inline TTree_Node* find(TTree_Node& root, std::string_view caption) {
         pending.insert(pending.end(), node->Children.begin(), node->Children.end());
     }
     return nullptr;
+}
+
+// The subtree laid out with fixed metrics (8 px a byte, 16 px a line).
+inline void layoutFixed(TTree_Node& root) {
+    TFixed_Metrics_Canvas metrics;
+    layoutSubtree(metrics, root);
+}
+
+// The view laid out with fixed metrics in a client area of the given size.
+inline TView_Picture showFixed(TTree_Node& root, int32_t width = 0, int32_t height = 0) {
+    TFixed_Metrics_Canvas metrics;
+    TView_Picture picture;
+    relayoutView(metrics, root, width, height, picture);
+    return picture;
 }
 
 struct TRandom_Tree_Shape {

@@ -32,9 +32,7 @@ TEST(Hover, FollowsThePointerOverNodesAndParts) {
     TTree_Node* linked = addChild(*root, "linked");
     linked->setLink("http://example.org/");
     addChild(*root, "plain");
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, *root, 0, 0, picture);
+    TView_Picture picture = testing::showFixed(*root);
     auto inside = [](const TTree_Node* node, const TNode_Rect& r) {
         const TNode_Point at = absolutePosition(*node);
         return TNode_Point{at.x + r.x + r.width / 2, at.y + r.y + r.height / 2};

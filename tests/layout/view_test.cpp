@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "layout/fixed_metrics_canvas.h"
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
 #include "layout/navigation.h"
@@ -8,7 +7,6 @@
 #include "layout/style_codes.h"
 #include "layout/style_commands.h"
 #include "layout/tree_builder.h"
-#include "layout/view_paint.h"
 
 namespace vetra {
 namespace {
@@ -17,12 +15,7 @@ using testing::addChild;
 using testing::buildTree;
 using testing::find;
 using testing::makeNode;
-
-void showFixed(TTree_Node& root) {
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, root, 0, 0, picture);
-}
+using testing::showFixed;
 
 TEST(HitTest, BoundsAreInclusiveAndIndicatorsComeFirst) {
     auto root = makeNode("abc");

@@ -19,25 +19,21 @@ TEST(CaptionSearch, MatchesOnlyWholeCharacters) {
         std::string text;
         bool matches;
     } rows[] = {
+        // clang-format off
         {"plain substring", "hello world", "o w", true},
         {"case-sensitive", "ABC", "abc", false},
         {"empty text matches everything", "anything", "", true},
         {"empty text matches an empty caption", "", "", true},
         {"text longer than caption", "ab", "abc", false},
         {"latin letter inside a Chinese character", "\xC1\x41", "A", false},
-        {"same letter after the character",
-         "\xC1\x41"
-         "A",
-         "A", true},
+        {"same letter after the character", "\xC1\x41" "A", "A", true},
         {"second byte plus next character", "\xD6\xD0\xCE\xC4", "\xD0\xCE", false},
         {"whole Chinese character", "\xD6\xD0\xCE\xC4", "\xCE\xC4", true},
         {"mixed text", "x\xD6\xD0y\xCE\xC4z", "y\xCE\xC4", true},
         {"lone lead byte does not end inside a character", "\xD6\xD0", "\xD6", false},
         {"lone lead byte at the caption's own dangling end", "ab\xD6", "\xD6", true},
-        {"0x80 is a character of its own",
-         "\x80"
-         "A",
-         "A", true},
+        {"0x80 is a character of its own", "\x80" "A", "A", true},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(captionContains(row.caption, row.text), row.matches) << row.name;

@@ -24,16 +24,14 @@ std::vector<const TTree_Node*> snapshot(const TTree_Node& root);
 
 class TRecording_Host : public TTree_Editor_Host {
   public:
-    void refreshView() override { ++Refreshes; }
-    void makeVisible(TTree_Node& node) override { Made_Visible.push_back(&node); }
+    void refreshView() override {}
+    void makeVisible(TTree_Node&) override {}
     void openCaptionEditor(TTree_Node& node) override { Caption_Editor.push_back(&node); }
     void commitCaptionEditor() override { ++Commits; }
     void closeViewsOf(const TTree_Node& node, bool wholeSubtree) override {
         Closed_Views.push_back({&node, wholeSubtree});
     }
-    int Refreshes = 0;
     int Commits = 0;
-    std::vector<TTree_Node*> Made_Visible;
     std::vector<TTree_Node*> Caption_Editor;
     std::vector<std::pair<const TTree_Node*, bool>> Closed_Views;
 };

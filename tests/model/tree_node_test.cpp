@@ -59,11 +59,12 @@ TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
         std::string given;
         std::string kept;
     } rows[] = {
+        // clang-format off
         {"character straddling byte 63", std::string(62, 'x') + "\xCB\xCE", std::string(62, 'x')},
-        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y",
-         std::string(62, 'x') + "\x80"},
+        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y", std::string(62, 'x') + "\x80"},
         {"lead byte right before a NUL", "ab\xCB\0\xCEz"s, "ab"},
         {"NUL ends the name", "Arial\0junk"s, "Arial"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TTree_Node node;
@@ -177,15 +178,14 @@ TEST(TreeNode, ExcerptNeverSplitsACharacter) {
         std::string text;
         size_t length;
     } rows[] = {
+        // clang-format off
         {"short", "abc", 3},
         {"299 single bytes", std::string(299, 'a'), 299},
         {"300 single bytes", std::string(300, 'a'), 299},
         {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
         {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
-        {"0x80 is a character of its own",
-         std::string(298, 'a') + "\x80"
-                                 "b",
-         299},
+        {"0x80 is a character of its own", std::string(298, 'a') + "\x80" "b", 299},
+        // clang-format on
     };
     for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
 }

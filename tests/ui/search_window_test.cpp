@@ -77,17 +77,17 @@ TEST(SearchCommands, FirstNextAndPreviousSelectAndReveal) {
         bool found;
         bool relayout;
     } rows[] = {
+        // clang-format off
         {"no match keeps the selection", "first", "zeta", &TSearch_Fixture::delta, false, false},
         {"match inside a collapsed branch", "first", "mm", &TSearch_Fixture::gamma, true, true},
         {"first match from the root", "first", "ta", &TSearch_Fixture::beta, true, false},
         {"next match", "next", nullptr, &TSearch_Fixture::delta, true, false},
-        {"after the last match nothing moves", "next", nullptr, &TSearch_Fixture::delta, false,
-         false},
+        {"after the last match nothing moves", "next", nullptr, &TSearch_Fixture::delta, false, false},
         {"previous match", "previous", nullptr, &TSearch_Fixture::beta, true, false},
         {"untouched dialog finds the root", "first", "", &TSearch_Fixture::root, true, false},
-        {"previous from the root does nothing", "previous", nullptr, &TSearch_Fixture::root, false,
-         false},
+        {"previous from the root does nothing", "previous", nullptr, &TSearch_Fixture::root, false, false},
         {"empty text steps one node", "next", nullptr, &TSearch_Fixture::alpha, true, false},
+        // clang-format on
     };
     for (const auto& row : rows) {
         f.window.Revealed.clear();
