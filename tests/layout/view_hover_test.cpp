@@ -28,10 +28,9 @@ bool contains(const TPicture_Rect& area, const TTree_Node& node) {
 // The pointer moves over a root with a marker, a child with a link and a
 // plain child; each step says what the window sees.
 TEST(Hover, FollowsThePointerOverNodesAndParts) {
-    auto root = makeNode("root");
-    TTree_Node* linked = addChild(*root, "linked");
+    auto root = testing::buildTree("root(linked,plain)");
+    TTree_Node* linked = root->child(0);
     linked->setLink("http://example.org/");
-    addChild(*root, "plain");
     TView_Picture picture = testing::showFixed(*root);
     auto inside = [](const TTree_Node* node, const TNode_Rect& r) {
         const TNode_Point at = absolutePosition(*node);

@@ -124,7 +124,6 @@ TEST(Views, LeavingAndShowingRestoresExpansionSelectionAndScroll) {
     EXPECT_FALSE(created);
 
     showView(*main);
-    std::vector<int32_t> expanded, selected;
     int32_t index = 0;
     forEachVisible(*root, [&](TTree_Node& n) { n.Selected = index++ % 3 == 0; });
     auto snapshot = [&] {

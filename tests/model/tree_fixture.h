@@ -56,12 +56,17 @@ struct TEdit_Fixture {
         View.Is_Main_View = false;
         View.cutParentLink();
     }
-    std::string tree() {
+    // What `f` makes of the whole document, with the view's cut mended
+    // meanwhile: its outline, its snapshot.
+    template <class F>
+    auto whole(F f) {
         View.restoreParentLink();
-        std::string text = describe(*Doc.root());
+        auto out = f(*Doc.root());
         View.cutParentLink();
-        return text;
+        return out;
     }
+    std::string tree() { return whole(describe); }
+    std::vector<const TTree_Node*> nodes() { return whole(snapshot); }
 
     TDocument_Tree Doc;
     TCurrent_View View;

@@ -72,16 +72,10 @@ TEST(StylePanel, ShowsTheFirstSelectedNode) {
     EXPECT_EQ(f.panel->Label_Color_Fill->color(), 0x123456) << "Auto shows the background";
     EXPECT_EQ(f.panel->Label_Color_Edge->text(), " ");
     EXPECT_EQ(f.panel->Label_Color_Edge->color(), 0x00FF00);
-    const struct {
-        QToolButton* button;
-        bool pressed;
-    } fonts[] = {{f.panel->SpeedButton_Font_Auto, false},
-                 {f.panel->SpeedButton_Font_Bold, true},
-                 {f.panel->SpeedButton_Font_Italic, false},
-                 {f.panel->SpeedButton_Font_Underline, true}};
-    for (const auto& font : fonts)
-        EXPECT_EQ(font.button->isChecked(), font.pressed)
-            << font.button->objectName().toStdString();
+    EXPECT_FALSE(f.panel->SpeedButton_Font_Auto->isChecked());
+    EXPECT_TRUE(f.panel->SpeedButton_Font_Bold->isChecked());
+    EXPECT_FALSE(f.panel->SpeedButton_Font_Italic->isChecked());
+    EXPECT_TRUE(f.panel->SpeedButton_Font_Underline->isChecked());
     EXPECT_EQ(f.panel->Label_Font->text(), "Sans");
 }
 
