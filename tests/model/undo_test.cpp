@@ -29,11 +29,7 @@ TEST(Undo, TakesBackAndRedoesEveryCommandExactly) {
         {"erase parent (sub-view root)", "d", {"e"}, [](auto& f) { return eraseParent(f.Ctx); }, "r(a(x,y),b(c),e(y))"},
         {"erase three siblings", nullptr, {"a", "b", "d"}, [](auto& f) { return eraseSelection(f.Ctx); }, "r"},
         {"erase nested", nullptr, {"a", "x"}, [](auto& f) { return eraseSelection(f.Ctx); }, "r(b(c),d(e(y)))"},
-        {"paste", nullptr, {"x"}, [](auto& f) {
-             f.Clipboard.append(buildTree("p(q)"));
-             f.Clipboard.append(buildTree("s"));
-             return pasteClipboard(f.Ctx);
-         }, "r(a(x(p(q),s),y),b(c),d(e(y)))"},
+        {"paste", nullptr, {"x"}, [](auto& f) { f.Clipboard.append(buildTree("p(q)")); f.Clipboard.append(buildTree("s")); return pasteClipboard(f.Ctx); }, "r(a(x(p(q),s),y),b(c),d(e(y)))"},
         {"drop two", nullptr, {"x", "c"}, [](auto& f) { return dropOnto(f.Ctx, f.node("e")); }, "r(a(y),b,d(e(y,x,c)))"},
         // clang-format on
     };
