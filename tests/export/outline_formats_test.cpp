@@ -13,25 +13,22 @@ namespace {
 
 using test::dumpOutline;
 
-TOutline_Item item(int32_t level, std::string caption, std::string link = {}, std::string note = {},
-                   bool folded = false, int32_t color = -1, int32_t fill = -1) {
-    return test::outlineItem(level, std::move(caption), std::move(link), std::move(note), folded,
-                             color, fill);
-}
+using test::outlineItem;
 
 // Captions that look like markup, notes with paragraphs and blank lines,
 // links, folded entries, colours. (OPML keeps the folding of shown entries
 // only: its expansion state lists lines on the screen.)
 TOutline awkwardOutline() {
     return {
-        item(0, "项目计划 <&\"'>", "https://example.org/a?b=1&c=2", "第一段\n\n第二段\n- 不是列表"),
-        item(1, "- 像列表", {}, {}, false, 0x0000FF, 0xFFEEDD),
-        item(2, "1. 像编号", "file:///tmp/x y.vt", "# 不是标题\n\\反斜杠"),
-        item(3, "隐藏的", {}, {}, true),
-        item(4, "更深"),
-        item(1, "#话题 [方括号] \\ `代码`", {}, "行一\n行二"),
-        item(0, "第二个顶层", {}, {}, true),
-        item(1, "折叠的顶层之下"),
+        outlineItem(0, "项目计划 <&\"'>", "https://example.org/a?b=1&c=2",
+                    "第一段\n\n第二段\n- 不是列表"),
+        outlineItem(1, "- 像列表", {}, {}, false, 0x0000FF, 0xFFEEDD),
+        outlineItem(2, "1. 像编号", "file:///tmp/x y.vt", "# 不是标题\n\\反斜杠"),
+        outlineItem(3, "隐藏的", {}, {}, true),
+        outlineItem(4, "更深"),
+        outlineItem(1, "#话题 [方括号] \\ `代码`", {}, "行一\n行二"),
+        outlineItem(0, "第二个顶层", {}, {}, true),
+        outlineItem(1, "折叠的顶层之下"),
     };
 }
 
@@ -122,7 +119,7 @@ TEST(OutlineFormats, DeepChainsReadAndWriteWithoutRecursion) {
     constexpr int kDepth = 100000;
     for (TOutline_Format format : {TOutline_Format::Opml, TOutline_Format::Mind_Map}) {
         TOutline chain;
-        for (int level = 0; level < kDepth; ++level) chain.push_back(item(level, "n"));
+        for (int level = 0; level < kDepth; ++level) chain.push_back(outlineItem(level, "n"));
         std::string written;
         writeOutline(format, chain, "deep", written);
         // Indentation stops growing, so the file stays linear in the depth.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "layout/fixed_metrics_canvas.h"
+#include "layout/tree_builder.h"
 #include "layout/view_paint.h"
 #include "ui/tool_window_target.h"
 
@@ -39,11 +40,6 @@ class TFake_Target : public TTool_Window_Target {
     void relayout() {
         TFixed_Metrics_Canvas metrics;
         relayoutView(metrics, *View_Root, 0, 0, Picture);
-    }
-    TTree_Node* add(TTree_Node& parent, std::string caption) {
-        auto node = std::make_unique<TTree_Node>();
-        node->setCaption(caption);
-        return parent.appendChild(std::move(node));
     }
 
     TDocument_Tree Doc;

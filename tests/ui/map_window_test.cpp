@@ -59,7 +59,7 @@ TEST(MapWindow, StretchesTheWholeViewOverTheMap) {
         root.setViewStyle(kView_Stru_Down);
         std::vector<TTree_Node*> boxes;
         for (int i = 0; i < 40; ++i) {
-            TTree_Node* node = f.window.add(root, "box number " + std::to_string(i));
+            TTree_Node* node = testing::addChild(root, "box number " + std::to_string(i));
             node->Edge_Style = kEdge_Rect;
             node->Color_Fill = 0x0000FF;  // red
             boxes.push_back(node);

@@ -21,12 +21,12 @@ struct TSearch_Fixture {
     TSearch_Fixture() {
         root = window.View_Root;
         root->setCaption("root");
-        alpha = window.add(*root, "alpha");
-        beta = window.add(*alpha, "beta");
-        gamma = window.add(*beta, "gamma");
-        delta = window.add(*root, "delta");
-        chinese = window.add(*delta, "\xD6\xD0\xCE\xC4");  // 中文 in GBK
-        alpha2 = window.add(*root, "alpha2");
+        alpha = testing::addChild(*root, "alpha");
+        beta = testing::addChild(*alpha, "beta");
+        gamma = testing::addChild(*beta, "gamma");
+        delta = testing::addChild(*root, "delta");
+        chinese = testing::addChild(*delta, "\xD6\xD0\xCE\xC4");  // 中文 in GBK
+        alpha2 = testing::addChild(*root, "alpha2");
         beta->Expanded = 0;
         window.relayout();
     }
@@ -124,7 +124,7 @@ TEST(SearchCommands, TextsFromTheDialog) {
     EXPECT_EQ(f.window.Search_Text, "\xCE\xC4");
 
     // A character GBK cannot hold is in no caption; "?" must not stand in for it.
-    f.window.add(*f.root, "what?");
+    testing::addChild(*f.root, "what?");
     EXPECT_FALSE(runSearchCommand(f.window, QString::fromUtf8("\xF0\x9F\x98\x80")));
     EXPECT_EQ(f.selected(), std::vector<TTree_Node*>{f.chinese});
 

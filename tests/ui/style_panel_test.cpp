@@ -30,9 +30,9 @@ struct TPanel_Fixture {
     TPanel_Fixture() {
         options.File_Name = ::testing::TempDir() + "vetra_panel_test/qoopt.qoo";
         options.Tree_Design_Color = 0x123456;
-        a = window.add(*window.View_Root, "a");
-        b = window.add(*window.View_Root, "b");
-        c = window.add(*b, "c");
+        a = testing::addChild(*window.View_Root, "a");
+        b = testing::addChild(*window.View_Root, "b");
+        c = testing::addChild(*b, "c");
         a->Selected = 1;
         panel = std::make_unique<TForm_Node_Style>(
             options, [this] { return active; }, nullptr);
@@ -213,7 +213,7 @@ TEST(StylePanel, WithoutATargetOrASelectionNothingChanges) {
 
     // A window that closes takes itself out of the panel.
     auto other = std::make_unique<TFake_Target>();
-    TTree_Node* node = other->add(*other->View_Root, "x");
+    TTree_Node* node = testing::addChild(*other->View_Root, "x");
     node->Selected = 1;
     f.panel->activateFor(other.get());
     other.reset();
