@@ -46,9 +46,10 @@ struct TDialog_Fixture : test::TWindow_Fixture {
     }
 };
 
-TEST(NodeDialog, ConfirmedEditIsAppliedAndUndone) {
+TEST(NodeDialog, ConfirmedEditIsAppliedShownAgainAndUndone) {
     TDialog_Fixture f;
     f.edit(QStringLiteral("筆記"), test::readNoteFile("gbk_note.rtf"));
+    f.dialog().frame().setCaretPosition(7);
     f.dialog().SpeedButton_Ok->click();
     EXPECT_FALSE(f.dialog().isVisible());
     EXPECT_EQ(nodeTextToQString(f.child->Caption.view()), QStringLiteral("筆記"))
@@ -62,6 +63,7 @@ TEST(NodeDialog, ConfirmedEditIsAppliedAndUndone) {
     // Opening again shows the note as it was applied.
     f.window->N_EditClick();
     EXPECT_EQ(f.dialog().frame().plainTextLines().front(), "中文筆記");
+    EXPECT_EQ(f.dialog().frame().caretPosition(), 7) << "the caret comes back where it was left";
     f.dialog().reject();
 
     f.window->N_UndoClick();
@@ -112,15 +114,6 @@ TEST(NodeDialog, KeysConfirmAndTheNewCaptionIsSelected) {
     EXPECT_FALSE(f.dialog().Edit_Name->hasSelectedText());
     QTest::keyClick(f.dialog().Edit_Name, Qt::Key_Return, Qt::AltModifier);
     EXPECT_FALSE(f.dialog().isVisible());
-}
-
-TEST(NodeDialog, TheCaretComesBackWhereItWasLeft) {
-    TDialog_Fixture f;
-    f.edit(QStringLiteral("a"), test::readNoteFile("gbk_note.rtf"));
-    f.dialog().frame().setCaretPosition(7);
-    f.dialog().SpeedButton_Ok->click();
-    f.window->N_EditClick();
-    EXPECT_EQ(f.dialog().frame().caretPosition(), 7);
 }
 
 TEST(NodeDialog, ANodeErasedWhileTheDialogIsOpenIsNotWrittenAndTheNoteIsKept) {
