@@ -91,31 +91,11 @@ TEST(Undo, ViewOnLeavingSubtreeFallsBackToMainView) {
         std::function<void(TEdit_Fixture&)> leave;
         const char* tree;
     } cases[] = {
-        {"created grandchild, undo twice", "g",
-         [](auto& f) {
-             f.select({"a"});
-             createChild(f.Ctx);
-             f.Doc.root()->child(0)->child(0)->setCaption("c");
-             f.select({"c"});
-             createChild(f.Ctx);
-             f.node("c")->child(0)->setCaption("g");
-         },
-         [](auto& f) { undoLastCommand(f.Ctx), undoLastCommand(f.Ctx); }, "r(a)"},
-        {"pasted subtree, undo", "q",
-         [](auto& f) {
-             f.Clipboard.append(buildTree("p(q)"));
-             f.select({"a"});
-             pasteClipboard(f.Ctx);
-         },
-         [](auto& f) { undoLastCommand(f.Ctx); }, "r(a)"},
-        {"erased subtree, redo", "x",
-         [](auto& f) {
-             f.Doc.root()->child(0)->appendChild(buildTree("x"));
-             f.select({"a"});
-             eraseSelection(f.Ctx);
-             undoLastCommand(f.Ctx);
-         },
-         [](auto& f) { redoLastUndo(f.Ctx); }, "r"},
+        // clang-format off
+        {"created grandchild, undo twice", "g", [](auto& f) { f.select({"a"}); createChild(f.Ctx); f.Doc.root()->child(0)->child(0)->setCaption("c"); f.select({"c"}); createChild(f.Ctx); f.node("c")->child(0)->setCaption("g"); }, [](auto& f) { undoLastCommand(f.Ctx), undoLastCommand(f.Ctx); }, "r(a)"},
+        {"pasted subtree, undo", "q", [](auto& f) { f.Clipboard.append(buildTree("p(q)")); f.select({"a"}); pasteClipboard(f.Ctx); }, [](auto& f) { undoLastCommand(f.Ctx); }, "r(a)"},
+        {"erased subtree, redo", "x", [](auto& f) { f.Doc.root()->child(0)->appendChild(buildTree("x")); f.select({"a"}); eraseSelection(f.Ctx); undoLastCommand(f.Ctx); }, [](auto& f) { redoLastUndo(f.Ctx); }, "r"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TEdit_Fixture f("r(a)");
