@@ -127,15 +127,10 @@ TEST(Views, LeavingAndShowingRestoresExpansionSelectionAndScroll) {
     showView(*main);
     int32_t index = 0;
     forEachVisible(*root, [&](TTree_Node& n) { n.Selected = index++ % 3 == 0; });
-    auto snapshot = [&] {
+    auto snapshot = [&] {  // every node, collapsed branches included
         std::vector<int32_t> out;
-        std::vector<TTree_Node*> pending{root.get()};
-        while (!pending.empty()) {
-            TTree_Node* n = pending.back();
-            pending.pop_back();
+        for (TTree_Node* n = root.get(); n != nullptr; n = nextInDisplayOrder(n, true))
             out.push_back(n->Expanded);
-            for (TTree_Node* c : n->Children) pending.push_back(c);
-        }
         return out;
     };
     std::vector<int32_t> before = snapshot();

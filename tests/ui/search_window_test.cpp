@@ -38,7 +38,7 @@ struct TSearch_Fixture {
     }
 };
 
-TEST(SearchDialog, OkButtonFollowsTheField) {
+TEST(SearchDialog, OkButtonFollowsTheFieldAndEnterConfirmsIt) {
     TForm_Search dialog(nullptr);
     EXPECT_TRUE(dialog.Button_Ok->isEnabled()) << "an untouched field may be confirmed";
     const struct {
@@ -55,15 +55,12 @@ TEST(SearchDialog, OkButtonFollowsTheField) {
         dialog.Edit_To_Search->setText(QString::fromUtf8(row.text));
         EXPECT_EQ(dialog.Button_Ok->isEnabled(), row.enabled) << row.name;
     }
-}
-
-TEST(SearchDialog, EnterConfirmsTheTextAsTyped) {
-    TForm_Search dialog(nullptr);
     dialog.show();
+    dialog.Edit_To_Search->clear();
     QTest::keyClicks(dialog.Edit_To_Search, " be ");
     QTest::keyClick(dialog.Edit_To_Search, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Edit_To_Search->text(), " be ");
+    EXPECT_EQ(dialog.Edit_To_Search->text(), " be ") << "Enter confirms the text as typed";
 }
 
 TEST(SearchCommands, FirstNextAndPreviousSelectAndReveal) {
