@@ -2,26 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "export/html_page.h"
 #include "export/html_text.h"
+#include "layout/tree_builder.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra {
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TTree_Node* add(TTree_Node& parent, std::string_view caption) {
-    auto child = std::make_unique<TTree_Node>();
-    child->setCaption(caption);
-    return parent.appendChild(std::move(child));
-}
+using test::slurp;
+using testing::addChild;
 
 struct TFixture : ::testing::Test {
     TFixture() : store(std::make_unique<TMemory_File>()), notes(nullptr, &store) {
@@ -41,8 +34,8 @@ struct TFixture : ::testing::Test {
 using HtmlPage = TFixture;
 
 TEST_F(HtmlPage, MarksNestAsTheTreeDoes) {
-    add(root, "A");
-    add(*add(root, "B"), "C");
+    addChild(root, "A");
+    addChild(*addChild(root, "B"), "C");
     const std::string html = page();
     size_t at = 0;
     for (const char* mark : {"mark_0'", "mark_1'", "mark_2'", "mark_201'"}) {
@@ -70,7 +63,7 @@ TEST_F(HtmlPage, HostileCaptionsLinksAndNotesStayText) {
         {"plain", " JaVa\tScRiPt:alert(2)", ""},
     };
     for (const auto& n : nodes) {
-        TTree_Node* node = add(root, n.caption);
+        TTree_Node* node = addChild(root, n.caption);
         node->setLink(n.link);
         node->setExcerpt(n.excerpt);
     }
@@ -83,7 +76,7 @@ TEST_F(HtmlPage, HostileCaptionsLinksAndNotesStayText) {
 }
 
 TEST_F(HtmlPage, NotesConvertAndDeclareTheirCharset) {
-    TTree_Node* a = add(root, "A");
+    TTree_Node* a = addChild(root, "A");
     giveNote(*a, "{\\rtf1{\\fonttbl{\\f0\\fcharset134 x;}}\\f0 \\'c4\\'e3\\par}");
     EXPECT_NE(page().find("charset=gbk\">"), std::string::npos);
     EXPECT_NE(page().find("<p id='pdoc'>\n<font style="), std::string::npos);
@@ -115,9 +108,9 @@ TEST_F(HtmlSite, WritesFourLinkedPagesInTheChosenDirectory) {
     const std::string dir = ::testing::TempDir() + "vetra_site.d/";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    TTree_Node* a = add(root, "A");
-    add(*a, "C");
-    add(root, "B");
+    TTree_Node* a = addChild(root, "A");
+    addChild(*a, "C");
+    addChild(root, "B");
     ASSERT_TRUE(writeHtmlSite(root, notes, dir + "site.htm", 0));
     const std::string sub = slurp(dir + "site_sub_idx.html");
     const std::string main = slurp(dir + "site_main_idx.html");

@@ -51,26 +51,13 @@ TEST(SvgCanvas, RightAndBottomEdgesAndLineEndsAreNotDrawn) {
         std::function<void(TCanvas&)> draw;
         const char* element;
     } rows[] = {
-        {"outline through the edge pixels", [](TCanvas& c) { c.rectangle(10, 10, 20, 30); },
-         "<rect x=\"10.5\" y=\"10.5\" width=\"9\" height=\"19\""},
-        {"fill up to the right and bottom edges",
-         [](TCanvas& c) { c.fillRect(10, 10, 20, 30, 0xFF); },
-         "<rect x=\"10\" y=\"10\" width=\"10\" height=\"20\" fill=\"#ff0000\""},
-        {"leftward line leaves its end pixel out",
-         [](TCanvas& c) {
-             c.moveTo(20, 5);
-             c.lineTo(10, 5);
-         },
-         "d=\"M21 5.5L11 5.5"},
-        {"downward line of width 2 lies between pixels",
-         [](TCanvas& c) {
-             c.setPenWidth(2);
-             c.moveTo(4, 0);
-             c.lineTo(4, 8);
-         },
-         "stroke-width=\"2\" d=\"M4 0L4 8"},
-        {"quarter arc counter-clockwise from 3 to 12 o'clock",
-         [](TCanvas& c) { c.arc(0, 0, 12, 12, 12, 6, 6, 0); }, "d=\"M11.5 6A5.5 5.5 0 0 0 6 0.5"},
+        // clang-format off
+        {"outline through the edge pixels", [](TCanvas& c) { c.rectangle(10, 10, 20, 30); }, "<rect x=\"10.5\" y=\"10.5\" width=\"9\" height=\"19\""},
+        {"fill up to the right and bottom edges", [](TCanvas& c) { c.fillRect(10, 10, 20, 30, 0xFF); }, "<rect x=\"10\" y=\"10\" width=\"10\" height=\"20\" fill=\"#ff0000\""},
+        {"leftward line leaves its end pixel out", [](TCanvas& c) { c.moveTo(20, 5); c.lineTo(10, 5); }, "d=\"M21 5.5L11 5.5"},
+        {"downward line of width 2 lies between pixels", [](TCanvas& c) { c.setPenWidth(2); c.moveTo(4, 0); c.lineTo(4, 8); }, "stroke-width=\"2\" d=\"M4 0L4 8"},
+        {"quarter arc counter-clockwise from 3 to 12 o'clock", [](TCanvas& c) { c.arc(0, 0, 12, 12, 12, 6, 6, 0); }, "d=\"M11.5 6A5.5 5.5 0 0 0 6 0.5"},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_NE(drawn(row.draw).find(row.element), std::string::npos) << row.name;

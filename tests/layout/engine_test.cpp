@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "layout/fixed_metrics_canvas.h"
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
 #include "layout/style_codes.h"
@@ -11,12 +10,8 @@ namespace vetra {
 namespace {
 
 using testing::addChild;
+using testing::layoutFixed;
 using testing::makeNode;
-
-void layoutFixed(TTree_Node& root) {
-    TFixed_Metrics_Canvas canvas;
-    layoutSubtree(canvas, root);
-}
 
 TEST(Engines, TreeMainSplitsChildrenByHeight) {
     const struct {
@@ -105,14 +100,12 @@ TEST(Engines, RootStyleReachesEveryAutoNode) {
 }
 
 TEST(Engines, OwnStylesAreKeptAndPlacedAsBlocks) {
-    auto root = makeNode("root");
-    TTree_Node* left = addChild(*root, "left");
-    TTree_Node* right = addChild(*root, "right");
+    auto root = testing::buildTree("root(left(inner),right(list(item)))");
+    TTree_Node *left = testing::find(*root, "left"), *inner = left->child(0);
+    TTree_Node *right = testing::find(*root, "right"), *list = right->child(0),
+               *item = list->child(0);
     left->setViewStyle(kView_Tree_Right);  // in the left group, growing toward the root
-    TTree_Node* inner = addChild(*left, "inner");
-    TTree_Node* list = addChild(*right, "list");
     list->setViewStyle(kView_List_Right);
-    TTree_Node* item = addChild(*list, "item");
     layoutFixed(*root);
     EXPECT_EQ(left->View_Style_Used, kView_Tree_Right);
     EXPECT_EQ(inner->View_Style_Used, kView_Tree_Right);

@@ -58,6 +58,19 @@ void expectExtentsInRange(TTree_Node& root, const std::string& name) {
     });
 }
 
+// A root of the view style (0: the default) with `count` children, or with a
+// chain of `count` levels below it.
+std::unique_ptr<TTree_Node> fan(int32_t style, int count, bool chain = false) {
+    auto root = makeNode("root");
+    if (style != 0) root->setViewStyle(style);
+    TTree_Node* tail = root.get();
+    for (int i = 0; i < count; ++i) {
+        TTree_Node* child = addChild(*tail, "node");
+        if (chain) tail = child;
+    }
+    return root;
+}
+
 TEST(HostileSizes, LayoutsStayInRange) {
     const struct {
         const char* name;
@@ -65,38 +78,13 @@ TEST(HostileSizes, LayoutsStayInRange) {
         std::function<std::unique_ptr<TTree_Node>()> build;
         bool widthReachesLimit, heightReachesLimit;
     } cases[] = {
-        {"a row of 64 boxes each 2^30 px wide", 1 << 30, 16,
-         [] {
-             auto root = makeNode("row");
-             root->setViewStyle(kView_Stru_Down);
-             for (int i = 0; i < 64; ++i) addChild(*root, "wide");
-             return root;
-         },
-         true, false},
-        {"a list of 200 boxes each 2^30 px high", 8, 1 << 30,
-         [] {
-             auto root = makeNode("list");
-             root->setViewStyle(kView_List_Right);
-             for (int i = 0; i < 200; ++i) addChild(*root, "tall");
-             return root;
-         },
-         false, true},
+        // clang-format off
+        {"a row of 64 boxes each 2^30 px wide", 1 << 30, 16, [] { return fan(kView_Stru_Down, 64); }, true, false},
+        {"a list of 200 boxes each 2^30 px high", 8, 1 << 30, [] { return fan(kView_List_Right, 200); }, false, true},
         {"a Tree_Right chain of 300 levels, metrics at the int limit", INT_MAX, INT_MAX,
-         [] {
-             auto root = makeNode("chain");
-             root->setViewStyle(kView_Tree_Right);
-             TTree_Node* tail = root.get();
-             for (int i = 0; i < 300; ++i) tail = addChild(*tail, "link");
-             return root;
-         },
-         true, false},
-        {"Tree_Main with 500 children on each side, huge both ways", 1 << 28, 1 << 28,
-         [] {
-             auto root = makeNode("main");
-             for (int i = 0; i < 1000; ++i) addChild(*root, "side");
-             return root;
-         },
-         false, true},
+         [] { return fan(kView_Tree_Right, 300, true); }, true, false},
+        {"Tree_Main with 500 children on each side, huge both ways", 1 << 28, 1 << 28, [] { return fan(0, 1000); }, false, true},
+        // clang-format on
         {"lozenges and circles grow past the text limit", INT_MAX, INT_MAX,
          [] {
              auto root = makeNode("shapes");
@@ -131,8 +119,7 @@ TEST(HostileSizes, LayoutsStayInRange) {
 TEST(HostileSizes, MegabyteCaptionMakesABoxOfTheLimitWidth) {
     auto root = makeNode("root");
     TTree_Node* child = addChild(*root, std::string(5 << 20, 'x'));
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *root);
+    testing::layoutFixed(*root);
     EXPECT_EQ(child->Layout.Text_Rect.width, kMax_Text_Extent);
     EXPECT_EQ(child->Layout.Box_Width, kMax_Text_Extent + 4 + 2 + 1);
 }
@@ -157,9 +144,8 @@ TEST(HostileSizes, LineWidthsOutOfRangeAreTakenAsTheNearestInRange) {
         auto node = makeNode("node");
         node->Edge_Style = kEdge_Rect;
         node->Edge_Width = c.stored;
-        TFixed_Metrics_Canvas metrics;
-        layoutSubtree(metrics, *expected);
-        layoutSubtree(metrics, *node);
+        testing::layoutFixed(*expected);
+        testing::layoutFixed(*node);
         EXPECT_EQ(node->Layout, expected->Layout) << c.name;
 
         TRecording_Canvas canvas;
@@ -184,8 +170,7 @@ TEST(HostileSizes, ConnectorWidthsAreDrawnAtMostFivePixelsWide) {
         root->Link_Down_Width = c.downWidth;
         TTree_Node* child = addChild(*root, "child");
         child->Link_Up_Width = c.upWidth;
-        TFixed_Metrics_Canvas metrics;
-        layoutSubtree(metrics, *root);
+        testing::layoutFixed(*root);
         TRecording_Canvas canvas;
         paintConnector(canvas, *child, absolutePosition(*child), absolutePosition(*root));
         EXPECT_EQ(canvas.text().rfind("pen_width " + std::to_string(c.pen) + "\n", 0), 0u)

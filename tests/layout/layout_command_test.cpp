@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "layout/tree_builder.h"
 #include "platform/file.h"
 #include "store/node_record.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra {
 namespace {
@@ -15,22 +15,8 @@ namespace {
 using testing::addChild;
 using testing::makeNode;
 
-struct TRun {
-    int status = -1;
-    std::string out;
-};
-
-TRun run(const std::string& arguments) {
-    TRun result;
-    const std::string command = std::string(VETRA_BINARY) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+test::TRun run(const std::string& arguments) {
+    return test::runCommand(VETRA_BINARY " " + arguments);
 }
 
 std::string writeDocument(const TTree_Node& root, const std::string& name) {
@@ -41,12 +27,10 @@ std::string writeDocument(const TTree_Node& root, const std::string& name) {
 }
 
 TEST(LayoutCommand, DumpLayoutWithFixedMetrics) {
-    auto root = makeNode("r");
+    auto root = testing::buildTree("r(a,bb)");
     root->setViewStyle(kView_Stru_Down);
-    addChild(*root, "a");
-    addChild(*root, "bb");
     const std::string path = writeDocument(*root, "vetra_dump_layout_stru.vt");
-    TRun result = run("--dump-layout " + path + " --metrics fixed");
+    test::TRun result = run("--dump-layout " + path + " --metrics fixed");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
               "picture 78 112\n"
@@ -56,14 +40,10 @@ TEST(LayoutCommand, DumpLayoutWithFixedMetrics) {
 }
 
 TEST(LayoutCommand, DumpLayoutSkipsCollapsedBranchesButExpandsTheRoot) {
-    auto root = makeNode("root");
-    root->Expanded = 0;
-    TTree_Node* a = addChild(*root, "a");
-    addChild(*a, "hidden");
-    a->Expanded = 0;
-    addChild(*root, "b");
+    auto root = testing::buildTree("root(a(hidden),b)");
+    root->Expanded = root->child(0)->Expanded = 0;
     const std::string path = writeDocument(*root, "vetra_dump_layout_collapsed.vt");
-    TRun result = run("--dump-layout " + path + " --metrics fixed");
+    test::TRun result = run("--dump-layout " + path + " --metrics fixed");
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("\nr.0 "), std::string::npos);
     EXPECT_NE(result.out.find("\nr.1 "), std::string::npos);
@@ -73,7 +53,7 @@ TEST(LayoutCommand, DumpLayoutSkipsCollapsedBranchesButExpandsTheRoot) {
 TEST(LayoutCommand, DumpPaintRecordsTheBackgroundFirst) {
     auto root = makeNode("r");
     const std::string path = writeDocument(*root, "vetra_dump_paint.vt");
-    TRun result = run("--dump-paint " + path + " --metrics fixed");
+    test::TRun result = run("--dump-paint " + path + " --metrics fixed");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out.rfind("fill_rect 0 0 55 66 00F9F4F3\n", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("text 22 23 \"r\"\n"), std::string::npos) << result.out;
@@ -124,7 +104,7 @@ TEST(LayoutCommand, RenderRefusesADrawingTooLargeForOnePicture) {
     EXPECT_EQ(run("--render " + path + " " + out).status, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
     // The same document still lays out: only the picture is refused.
-    TRun dump = run("--dump-layout " + path + " --metrics fixed");
+    test::TRun dump = run("--dump-layout " + path + " --metrics fixed");
     EXPECT_EQ(dump.status, 0);
     EXPECT_EQ(dump.out.rfind("picture ", 0), 0u);
 }

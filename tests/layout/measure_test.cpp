@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "layout/fixed_metrics_canvas.h"
-#include "layout/layout_engine.h"
 #include "layout/node_measure.h"
 #include "layout/style_codes.h"
 #include "layout/tree_builder.h"
@@ -77,26 +76,21 @@ TEST(Measure, FirstLineNeverCutsATwoByteCharacter) {
         std::string caption;
         size_t first;
     } cases[] = {
-        {"11th byte begins a character", std::string(10, 'a') + "\xB0\xA1" + std::string(9, 'b'),
-         10},
-        {"character ends on the limit", std::string(9, 'a') + "\xB0\xA1" + std::string(10, 'b'),
-         11},
-        {"all two-byte characters",
-         std::string("\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1"
-                     "\xB0\xA1"),
-         6},
+        // clang-format off
+        {"11th byte begins a character", std::string(10, 'a') + "\xB0\xA1" + std::string(9, 'b'), 10},
+        {"character ends on the limit", std::string(9, 'a') + "\xB0\xA1" + std::string(10, 'b'), 11},
+        {"all two-byte characters", std::string("\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1\xB0\xA1" "\xB0\xA1"), 6},
         {"lead byte at the very end", std::string(2, 'a') + "\xB0", 2},
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(firstLineLength(c.caption), c.first) << c.name;
 }
 
 TEST(Measure, FontSizeFollowsDepthInTheView) {
-    auto root = makeNode("r");
-    TTree_Node* child = addChild(*root, "c");
-    TTree_Node* grandchild = addChild(*child, "g");
-    TTree_Node* deeper = addChild(*grandchild, "d");
-    TFixed_Metrics_Canvas canvas;
-    layoutSubtree(canvas, *root);
+    auto root = testing::buildTree("r(c(g(d)))");
+    TTree_Node *child = root->child(0), *grandchild = child->child(0),
+               *deeper = grandchild->child(0);
+    testing::layoutFixed(*root);
     EXPECT_EQ(root->Font_Size, 18);
     EXPECT_EQ(child->Font_Size, 13);
     EXPECT_EQ(grandchild->Font_Size, 10);
@@ -104,7 +98,7 @@ TEST(Measure, FontSizeFollowsDepthInTheView) {
     // A sub-view's root is a layout root of its own: 18 points, wrap at 13.
     grandchild->setCaption(std::string(14, 'x'));
     grandchild->Parent = nullptr;
-    layoutSubtree(canvas, *grandchild);
+    testing::layoutFixed(*grandchild);
     EXPECT_EQ(grandchild->Font_Size, 18);
     EXPECT_EQ(grandchild->Layout.Text_Rect.height, 36);
     grandchild->Parent = child;

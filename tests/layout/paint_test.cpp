@@ -15,7 +15,9 @@ namespace vetra {
 namespace {
 
 using testing::addChild;
+using testing::layoutFixed;
 using testing::makeNode;
+using testing::showFixed;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -33,8 +35,7 @@ std::vector<std::string> linesStartingWith(const std::string& text, const std::s
 
 // Lays the node out on its own and paints it at `at`.
 std::string painted(TTree_Node& node, TNode_Point at = {0, 0}) {
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, node);
+    layoutFixed(node);
     TRecording_Canvas canvas;
     paintNode(canvas, node, at, {});
     return canvas.text();
@@ -75,14 +76,10 @@ TEST(Paint, ConnectorShapes) {
         {"round direct, parent left below", kLink_Round_Direct, {40, 0}, {20, 30}, "arc 20 0 60 60 40 0 20 30"},
         {"round direct, parent right above", kLink_Round_Direct, {0, 30}, {20, 0}, "arc -20 -30 20 30 0 30 20 0"},
         {"round direct, parent left above", kLink_Round_Direct, {40, 30}, {20, 0}, "arc 20 -30 60 30 20 0 40 30"},
-        {"round rect, parent right below", kLink_Round_Rect, {0, 0}, {20, 30},
-         "move_to 0 0\nline_to 17 0\nmove_to 20 4\nline_to 20 30\narc 12 0 20 8 20 4 16 0"},
-        {"round rect, parent left below", kLink_Round_Rect, {40, 0}, {20, 30},
-         "move_to 40 0\nline_to 24 0\nmove_to 20 3\nline_to 20 30\narc 20 0 29 8 25 0 20 4"},
-        {"round rect, parent right above", kLink_Round_Rect, {0, 30}, {20, 0},
-         "move_to 0 30\nline_to 16 30\nmove_to 20 26\nline_to 20 0\narc 12 22 21 30 16 30 21 26"},
-        {"round rect, parent left above", kLink_Round_Rect, {40, 30}, {20, 0},
-         "move_to 40 30\nline_to 23 30\nmove_to 20 26\nline_to 20 0\narc 20 22 28 31 20 26 25 31"},
+        {"round rect, parent right below", kLink_Round_Rect, {0, 0}, {20, 30}, "move_to 0 0\nline_to 17 0\nmove_to 20 4\nline_to 20 30\narc 12 0 20 8 20 4 16 0"},
+        {"round rect, parent left below", kLink_Round_Rect, {40, 0}, {20, 30}, "move_to 40 0\nline_to 24 0\nmove_to 20 3\nline_to 20 30\narc 20 0 29 8 25 0 20 4"},
+        {"round rect, parent right above", kLink_Round_Rect, {0, 30}, {20, 0}, "move_to 0 30\nline_to 16 30\nmove_to 20 26\nline_to 20 0\narc 12 22 21 30 16 30 21 26"},
+        {"round rect, parent left above", kLink_Round_Rect, {40, 30}, {20, 0}, "move_to 40 30\nline_to 23 30\nmove_to 20 26\nline_to 20 0\narc 20 22 28 31 20 26 25 31"},
         {"auto link style draws nothing", kLink_Auto, {0, 0}, {20, 30}, ""},
         // clang-format on
     };
@@ -125,13 +122,9 @@ TEST(Paint, ConnectorPenFromChildOrParent) {
 }
 
 TEST(Paint, StruDownRectConnectorDropsFromBelowTheParent) {
-    auto root = makeNode("r");
+    auto root = testing::buildTree("r(a,bb)");
     root->setViewStyle(kView_Stru_Down);
-    addChild(*root, "a");
-    addChild(*root, "bb");
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, *root, 0, 0, picture);
+    const TView_Picture picture = showFixed(*root);
     TRecording_Canvas canvas;
     paintSubtree(canvas, *root, {}, {0, 0, picture.Width, picture.Height});
     // Root box at (26, 20), 26 x 26; child "a" at (20, 66), 15 wide.
@@ -143,8 +136,7 @@ TEST(Paint, EdgeWidthZeroBecomesOneAndTheBoxGrows) {
     auto node = makeNode("abc");
     node->Edge_Style = kEdge_Rect;
     node->Edge_Width = 0;
-    TFixed_Metrics_Canvas metrics;
-    layoutSubtree(metrics, *node);
+    layoutFixed(*node);
     const int32_t width = node->Layout.Box_Width, height = node->Layout.Box_Height;
     TRecording_Canvas canvas;
     paintNode(canvas, *node, {0, 0}, {});
@@ -191,8 +183,7 @@ TEST(Paint, MarkerShowsMinusWhenExpandedAndPlusWhenCollapsed) {
     for (const auto& c : cases) {
         auto node = makeNode("n");
         if (c.children) addChild(*node, "c");
-        TFixed_Metrics_Canvas metrics;
-        layoutSubtree(metrics, *node);
+        layoutFixed(*node);
         node->Expanded = c.expanded;
         TRecording_Canvas canvas;
         paintNode(canvas, *node, {0, 0}, {});
@@ -218,9 +209,7 @@ TEST(Paint, LinkIndicatorDrawsItsGlyph) {
 // everything: a node is left out only when nothing of it reaches the area.
 TEST(Paint, ExposedAreaPaintsEveryNodeThatReachesIt) {
     auto root = testing::randomTree(11, {.nodes = 300, .maxDepth = 7, .staleCache = false});
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, *root, 0, 0, picture);
+    const TView_Picture picture = showFixed(*root);
     TRecording_Canvas all;
     paintSubtree(all, *root, {}, {0, 0, picture.Width, picture.Height});
     std::set<std::string> allTexts;
@@ -246,9 +235,7 @@ TEST(Paint, SelectionHighlightSurroundsTheBox) {
     auto root = makeNode("abc");
     root->Selected = 1;
     root->Edge_Width = 2;
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, *root, 0, 0, picture);
+    const TView_Picture picture = showFixed(*root);
     EXPECT_TRUE(picture.Selection_Drawn);
     TRecording_Canvas canvas;
     drawSelectionHighlight(canvas, *root, {0, 0, picture.Width, picture.Height});

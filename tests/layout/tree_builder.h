@@ -4,7 +4,12 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "layout/fixed_metrics_canvas.h"
+#include "layout/layout_engine.h"
+#include "layout/view_paint.h"
 #include "model/tree_node.h"
 
 namespace vetra::testing {
@@ -18,6 +23,66 @@ inline std::unique_ptr<TTree_Node> makeNode(std::string caption) {
 
 inline TTree_Node* addChild(TTree_Node& parent, std::string caption) {
     return parent.appendChild(makeNode(std::move(caption)));
+}
+
+// A tree from an outline such as "r(a(b,c),d)", one node a name.
+inline std::unique_ptr<TTree_Node> buildTree(std::string_view outline) {
+    std::unique_ptr<TTree_Node> root;
+    std::vector<TTree_Node*> open;
+    TTree_Node* last = nullptr;
+    size_t at = 0;
+    while (at < outline.size()) {
+        char c = outline[at];
+        if (c == '(') {
+            open.push_back(last);
+            ++at;
+        } else if (c == ')') {
+            open.pop_back();
+            ++at;
+        } else if (c == ',' || c == ' ') {
+            ++at;
+        } else {
+            size_t end = outline.find_first_of("(), ", at);
+            if (end == std::string_view::npos) end = outline.size();
+            auto node = std::make_unique<TTree_Node>();
+            node->setCaption(outline.substr(at, end - at));
+            if (open.empty()) {
+                root = std::move(node);
+                last = root.get();
+                root->Depth = 1;
+            } else {
+                last = open.back()->appendChild(std::move(node));
+            }
+            at = end;
+        }
+    }
+    return root;
+}
+
+// The node with this caption in the subtree, or none.
+inline TTree_Node* find(TTree_Node& root, std::string_view caption) {
+    std::vector<TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        if (node->Caption.view() == caption) return node;
+        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+    }
+    return nullptr;
+}
+
+// The subtree laid out with fixed metrics (8 px a byte, 16 px a line).
+inline void layoutFixed(TTree_Node& root) {
+    TFixed_Metrics_Canvas metrics;
+    layoutSubtree(metrics, root);
+}
+
+// The view laid out with fixed metrics in a client area of the given size.
+inline TView_Picture showFixed(TTree_Node& root, int32_t width = 0, int32_t height = 0) {
+    TFixed_Metrics_Canvas metrics;
+    TView_Picture picture;
+    relayoutView(metrics, root, width, height, picture);
+    return picture;
 }
 
 struct TRandom_Tree_Shape {

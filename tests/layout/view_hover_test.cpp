@@ -28,13 +28,10 @@ bool contains(const TPicture_Rect& area, const TTree_Node& node) {
 // The pointer moves over a root with a marker, a child with a link and a
 // plain child; each step says what the window sees.
 TEST(Hover, FollowsThePointerOverNodesAndParts) {
-    auto root = makeNode("root");
-    TTree_Node* linked = addChild(*root, "linked");
+    auto root = testing::buildTree("root(linked,plain)");
+    TTree_Node* linked = root->child(0);
     linked->setLink("http://example.org/");
-    addChild(*root, "plain");
-    TFixed_Metrics_Canvas metrics;
-    TView_Picture picture;
-    relayoutView(metrics, *root, 0, 0, picture);
+    TView_Picture picture = testing::showFixed(*root);
     auto inside = [](const TTree_Node* node, const TNode_Rect& r) {
         const TNode_Point at = absolutePosition(*node);
         return TNode_Point{at.x + r.x + r.width / 2, at.y + r.y + r.height / 2};
@@ -59,18 +56,16 @@ TEST(Hover, FollowsThePointerOverNodesAndParts) {
         int32_t part;
         bool erases, draws;
     } steps[] = {
-        {"empty space with nothing hovered: nothing happens", empty, false, nullptr, kPart_None,
-         false, false},
+        // clang-format off
+        {"empty space with nothing hovered: nothing happens", empty, false, nullptr, kPart_None, false, false},
         {"onto the root's box", rootBox, true, root.get(), kPart_Box, false, true},
-        {"within the same box: nothing happens", rootBoxAgain, false, root.get(), kPart_Box, false,
-         false},
-        {"onto the root's marker: same node, new part", rootMarker, true, root.get(), kPart_Marker,
-         true, true},
+        {"within the same box: nothing happens", rootBoxAgain, false, root.get(), kPart_Box, false, false},
+        {"onto the root's marker: same node, new part", rootMarker, true, root.get(), kPart_Marker, true, true},
         {"onto the link indicator of a child", link, true, linked, kPart_Link, true, true},
-        {"the box's far corner is inside (bounds inclusive)", linkedFarCorner, true, linked,
-         kPart_Box, true, true},
+        {"the box's far corner is inside (bounds inclusive)", linkedFarCorner, true, linked, kPart_Box, true, true},
         {"off every node: the highlight comes off", empty, true, nullptr, kPart_None, true, false},
         {"still off: nothing happens", {2, 2}, false, nullptr, kPart_None, false, false},
+        // clang-format on
     };
     for (const auto& s : steps) {
         const THover_Change change = updateHover(picture, *root, s.at.x, s.at.y, 0, 0);

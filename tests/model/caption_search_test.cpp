@@ -19,51 +19,41 @@ TEST(CaptionSearch, MatchesOnlyWholeCharacters) {
         std::string text;
         bool matches;
     } rows[] = {
+        // clang-format off
         {"plain substring", "hello world", "o w", true},
         {"case-sensitive", "ABC", "abc", false},
         {"empty text matches everything", "anything", "", true},
         {"empty text matches an empty caption", "", "", true},
         {"text longer than caption", "ab", "abc", false},
         {"latin letter inside a Chinese character", "\xC1\x41", "A", false},
-        {"same letter after the character",
-         "\xC1\x41"
-         "A",
-         "A", true},
+        {"same letter after the character", "\xC1\x41" "A", "A", true},
         {"second byte plus next character", "\xD6\xD0\xCE\xC4", "\xD0\xCE", false},
         {"whole Chinese character", "\xD6\xD0\xCE\xC4", "\xCE\xC4", true},
         {"mixed text", "x\xD6\xD0y\xCE\xC4z", "y\xCE\xC4", true},
         {"lone lead byte does not end inside a character", "\xD6\xD0", "\xD6", false},
         {"lone lead byte at the caption's own dangling end", "ab\xD6", "\xD6", true},
-        {"0x80 is a character of its own",
-         "\x80"
-         "A",
-         "A", true},
+        {"0x80 is a character of its own", "\x80" "A", "A", true},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(captionContains(row.caption, row.text), row.matches) << row.name;
 }
 
+// Forward to the last node, then back to the view root; neither end wraps.
 TEST(CaptionSearch, WalksPreOrderIncludingCollapsedBranches) {
     auto root = buildTree("r(a(b,c(d)),e(f),g)");
     find(*root, "c")->Expanded = 0;
     find(*root, "e")->Expanded = 0;
-    const char* const forward[] = {"a", "b", "c", "d", "e", "f", "g"};
     TTree_Node* at = root.get();
-    for (const char* expected : forward) {
-        at = findNextMatch(*root, *at, "", TSearch_Direction::Forward);
-        ASSERT_NE(at, nullptr) << expected;
-        EXPECT_EQ(at->Caption.view(), expected);
+    for (auto [direction, order] : {std::pair{TSearch_Direction::Forward, "abcdefg"},
+                                    std::pair{TSearch_Direction::Backward, "fedcbar"}}) {
+        for (const char* expected = order; *expected != 0; ++expected) {
+            at = findNextMatch(*root, *at, "", direction);
+            ASSERT_NE(at, nullptr) << *expected;
+            EXPECT_EQ(at->Caption.view(), std::string(1, *expected));
+        }
+        EXPECT_EQ(findNextMatch(*root, *at, "", direction), nullptr) << order;
     }
-    EXPECT_EQ(findNextMatch(*root, *at, "", TSearch_Direction::Forward), nullptr)
-        << "no wrap-around after the last node";
-    const char* const backward[] = {"f", "e", "d", "c", "b", "a", "r"};
-    for (const char* expected : backward) {
-        at = findNextMatch(*root, *at, "", TSearch_Direction::Backward);
-        ASSERT_NE(at, nullptr) << expected;
-        EXPECT_EQ(at->Caption.view(), expected);
-    }
-    EXPECT_EQ(findNextMatch(*root, *root, "", TSearch_Direction::Backward), nullptr)
-        << "nothing comes before the view root";
 }
 
 TEST(CaptionSearch, FirstNextAndPreviousMatches) {
@@ -119,22 +109,16 @@ TEST(CaptionSearch, StartPointAndSelection) {
     EXPECT_FALSE(selectFoundNode(*root, *find(*root, "d"))) << "ancestors already expanded";
 }
 
-std::unique_ptr<TTree_Node> captioned(std::string_view caption) {
-    auto node = std::make_unique<TTree_Node>();
-    node->setCaption(caption);
-    return node;
-}
-
 TEST(CaptionSearch, WideAndDeepTreesWithoutRecursion) {
     auto wide = buildTree("r");
-    for (int i = 0; i < 20000; ++i) wide->appendChild(captioned(i == 19999 ? "last" : "n"));
+    for (int i = 0; i < 20000; ++i) wide->appendChild(testing::makeNode(i == 19999 ? "last" : "n"));
     EXPECT_EQ(findFirstMatch(*wide, "last"), wide->child(19999));
     EXPECT_EQ(findNextMatch(*wide, *wide->child(19999), "r", TSearch_Direction::Backward),
               wide.get());
 
     auto deep = buildTree("top");
     TTree_Node* tip = deep.get();
-    for (int i = 0; i < 100000; ++i) tip = tip->appendChild(captioned("n"));
+    for (int i = 0; i < 100000; ++i) tip = tip->appendChild(testing::makeNode("n"));
     tip->setCaption("tip");
     EXPECT_EQ(findFirstMatch(*deep, "tip"), tip);
     EXPECT_EQ(findNextMatch(*deep, *tip, "top", TSearch_Direction::Backward), deep.get());

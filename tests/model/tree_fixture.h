@@ -7,32 +7,31 @@
 #include <string>
 #include <vector>
 
+#include "layout/tree_builder.h"
 #include "model/tree_commands.h"
 #include "tests/model/recording_prompts.h"
 
 namespace vetra::test {
 
-std::unique_ptr<TTree_Node> buildTree(std::string_view outline);
+using testing::buildTree;
+using testing::find;
+
 // The outline of the tree; a node whose Parent link is wrong shows as "!name".
 std::string describe(const TTree_Node& root);
-// The node with this caption in the subtree, or none.
-TTree_Node* find(TTree_Node& root, std::string_view caption);
 // Node identities and parent links in pre-order: equal snapshots mean the very
 // same node objects stand in the same places.
 std::vector<const TTree_Node*> snapshot(const TTree_Node& root);
 
 class TRecording_Host : public TTree_Editor_Host {
   public:
-    void refreshView() override { ++Refreshes; }
-    void makeVisible(TTree_Node& node) override { Made_Visible.push_back(&node); }
+    void refreshView() override {}
+    void makeVisible(TTree_Node&) override {}
     void openCaptionEditor(TTree_Node& node) override { Caption_Editor.push_back(&node); }
     void commitCaptionEditor() override { ++Commits; }
     void closeViewsOf(const TTree_Node& node, bool wholeSubtree) override {
         Closed_Views.push_back({&node, wholeSubtree});
     }
-    int Refreshes = 0;
     int Commits = 0;
-    std::vector<TTree_Node*> Made_Visible;
     std::vector<TTree_Node*> Caption_Editor;
     std::vector<std::pair<const TTree_Node*, bool>> Closed_Views;
 };
@@ -57,12 +56,17 @@ struct TEdit_Fixture {
         View.Is_Main_View = false;
         View.cutParentLink();
     }
-    std::string tree() {
+    // What `f` makes of the whole document, with the view's cut mended
+    // meanwhile: its outline, its snapshot.
+    template <class F>
+    auto whole(F f) {
         View.restoreParentLink();
-        std::string text = describe(*Doc.root());
+        auto out = f(*Doc.root());
         View.cutParentLink();
-        return text;
+        return out;
     }
+    std::string tree() { return whole(describe); }
+    std::vector<const TTree_Node*> nodes() { return whole(snapshot); }
 
     TDocument_Tree Doc;
     TCurrent_View View;

@@ -12,16 +12,11 @@
 namespace vetra {
 namespace {
 
-using testing::addChild;
+using testing::find;
 
 // r(a(a1 a2) b(b1))
 std::unique_ptr<TTree_Node> smallTree() {
-    auto root = testing::makeNode("r");
-    TTree_Node* a = addChild(*root, "a");
-    addChild(*a, "a1");
-    addChild(*a, "a2");
-    addChild(*addChild(*root, "b"), "b1");
-    return root;
+    return testing::buildTree("r(a(a1,a2),b(b1))");
 }
 
 std::string captionOf(const TTree_Node* node) {
@@ -39,13 +34,6 @@ TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
     setActiveTextMode(2);
     EXPECT_EQ(codePageToUtf8(TTree_Node().fontName(), 2).text, "宋體")
         << "the default font reads right in traditional mode";
-    setActiveTextMode(1);
-    EXPECT_EQ(node.Color_Fill, -1);
-    EXPECT_EQ(node.Color_Link_Down, 0x00800000);
-    EXPECT_EQ(node.View_Style_Used, 1);
-    EXPECT_EQ(node.Expanded, 1);
-
-    setActiveTextMode(kTextModeTraditional);
     TTree_Node traditional;
     EXPECT_EQ(codePageToUtf8(traditional.Caption.view(), 2).text, "雙擊輸入標題");
     EXPECT_EQ(codePageToUtf8(newNodeCaption(), 2).text, "新節點");
@@ -71,11 +59,12 @@ TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
         std::string given;
         std::string kept;
     } rows[] = {
+        // clang-format off
         {"character straddling byte 63", std::string(62, 'x') + "\xCB\xCE", std::string(62, 'x')},
-        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y",
-         std::string(62, 'x') + "\x80"},
+        {"0x80 is a character of its own", std::string(62, 'x') + "\x80y", std::string(62, 'x') + "\x80"},
         {"lead byte right before a NUL", "ab\xCB\0\xCEz"s, "ab"},
         {"NUL ends the name", "Arial\0junk"s, "Arial"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TTree_Node node;
@@ -144,18 +133,10 @@ TEST(TreeNode, DisplayOrderWalks) {
         {"a2", true, "b", "a1"}, {"b", false, "b1", "a"}, {"b", true, "b1", "a2"},
         {"b1", false, "-", "b"},
     };
-    std::vector<TTree_Node*> all{
-        root.get(),     root->child(0),          root->child(0)->child(0), root->child(0)->child(1),
-        root->child(1), root->child(1)->child(0)};
-    auto find = [&](const std::string& caption) {
-        for (TTree_Node* node : all)
-            if (captionOf(node) == caption) return node;
-        return static_cast<TTree_Node*>(nullptr);
-    };
     for (const auto& row : rows) {
-        EXPECT_EQ(captionOf(nextInDisplayOrder(find(row.from), row.all)), row.next)
+        EXPECT_EQ(captionOf(nextInDisplayOrder(find(*root, row.from), row.all)), row.next)
             << "next of " << row.from;
-        EXPECT_EQ(captionOf(previousInDisplayOrder(find(row.from), row.all)), row.previous)
+        EXPECT_EQ(captionOf(previousInDisplayOrder(find(*root, row.from), row.all)), row.previous)
             << "previous of " << row.from;
     }
 }
@@ -197,15 +178,14 @@ TEST(TreeNode, ExcerptNeverSplitsACharacter) {
         std::string text;
         size_t length;
     } rows[] = {
+        // clang-format off
         {"short", "abc", 3},
         {"299 single bytes", std::string(299, 'a'), 299},
         {"300 single bytes", std::string(300, 'a'), 299},
         {"character across the limit", std::string(298, 'a') + "\xB0\xA1", 298},
         {"character before the limit", std::string(297, 'a') + "\xB0\xA1x", 299},
-        {"0x80 is a character of its own",
-         std::string(298, 'a') + "\x80"
-                                 "b",
-         299},
+        {"0x80 is a character of its own", std::string(298, 'a') + "\x80" "b", 299},
+        // clang-format on
     };
     for (const auto& row : rows) EXPECT_EQ(excerptLength(row.text), row.length) << row.name;
 }

@@ -25,13 +25,12 @@ TEST(SystemInfo, ReadsMemoryAndSystemFiles) {
         const char* locale;
         const char* line;
     } systems[] = {
-        {"pretty name",
-         "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n",
-         "zh_CN.UTF-8", "Debian GNU/Linux 12 (bookworm) kernel 6.1.0 zh_CN.UTF-8 LID: 2052"},
-        {"name and version", "NAME='Arch'\nVERSION_ID=rolling\n", "zh_TW.Big5",
-         "Arch rolling kernel 6.1.0 zh_TW.Big5 LID: 1028"},
+        // clang-format off
+        {"pretty name", "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "zh_CN.UTF-8", "Debian GNU/Linux 12 (bookworm) kernel 6.1.0 zh_CN.UTF-8 LID: 2052"},
+        {"name and version", "NAME='Arch'\nVERSION_ID=rolling\n", "zh_TW.Big5", "Arch rolling kernel 6.1.0 zh_TW.Big5 LID: 1028"},
         {"escaped quote", "PRETTY_NAME=\"A \\\"B\\\"\"\n", "C", "A \"B\" kernel 6.1.0 C LID: 1033"},
         {"no file", "", "en_US", "Linux kernel 6.1.0 en_US LID: 1033"},
+        // clang-format on
     };
     for (const auto& row : systems)
         EXPECT_EQ(systemLine(row.osRelease, "6.1.0", row.locale), row.line) << row.name;

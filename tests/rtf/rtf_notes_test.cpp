@@ -21,12 +21,12 @@ TEST(RtfNotes, WindowsNotesReadWithTheirText) {
         int codePage;
         const char* lines;
     } cases[] = {
-        {"gbk_note.rtf", 936,
-         "中文筆記|红色粗体|centered italic|underlined tab\tend|second line|项目|"
-         "‘q’ “dq” a—b–c•|繁😀 emoji|"},
+        // clang-format off
+        {"gbk_note.rtf", 936, "中文筆記|红色粗体|centered italic|underlined tab\tend|second line|项目|" "‘q’ “dq” a—b–c•|繁😀 emoji|"},
         {"big5_note.rtf", 950, "繁體中文筆記|靠右|简体字 與|"},
         {"object_bitmap.rtf", 936, "圖片：[picture]之後|"},
         {"pict_pictures.rtf", 936, "png [picture]|dib [picture]|ddb [picture]|emf |"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TRtf_Document document;

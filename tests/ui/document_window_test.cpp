@@ -9,56 +9,25 @@
 #include <filesystem>
 
 #include "layout/hit_test.h"
-#include "platform/text_mode.h"
-#include "store/options.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/caption_editor.h"
-#include "ui/dialog_script.h"
 #include "ui/image_view.h"
-#include "ui/main_frame.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
 namespace {
 
-std::string caption(const TTree_Node* node) {
-    return std::string(node->Caption.view());
-}
-
-struct TWindow_Fixture {
-    TDialog_Script script;
-    TOptions options{1920, 1080};
-    std::unique_ptr<TForm_Main_Vetra> frame;
-    TForm_Qo_Tree* window = nullptr;
-
-    TWindow_Fixture() {
-        setActiveTextMode(1);
-        TDialog_Script::activate(&script);
-        options.File_Name = ::testing::TempDir() + "vetra_window_test/qoopt.qoo";
-        frame = std::make_unique<TForm_Main_Vetra>(options, createDocumentWindow);
-        frame->resize(1000, 700);
-        frame->show();
-        frame->newDocument();
-        window = qobject_cast<TForm_Qo_Tree*>(frame->activeDocumentWindow());
-    }
-    ~TWindow_Fixture() {
-        for (QWidget* w : frame->documentWindows()) w->setProperty("closeQueryDone", true);
-        frame.reset();
-        TDialog_Script::activate(nullptr);
-    }
-    // Root with children named a, b, c.
+// A window whose root gets children with the given names.
+struct TWindow_Fixture : test::TWindow_Fixture {
+    TWindow_Fixture() : test::TWindow_Fixture("vetra_window_test") {}
     void addChildren(std::initializer_list<const char*> names) {
         for (const char* name : names) {
-            window->currentRoot()->clearSelection();
-            window->currentRoot()->Selected = 1;
+            select(window->currentRoot());
             window->N_CreateClick();
             window->currentRoot()->Children.last()->setCaption(name);
         }
         window->commitCaptionEditor();
         window->refresh();
-    }
-    void select(TTree_Node* node) {
-        window->currentRoot()->clearSelection();
-        node->Selected = 1;
     }
 };
 
@@ -108,7 +77,7 @@ TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
     f.window->N_EraseClick();
     EXPECT_EQ(f.window->views().count(), 1);
     ASSERT_EQ(root->childCount(), 1);
-    EXPECT_EQ(caption(root->child(0)), "b");
+    EXPECT_EQ(root->child(0)->Caption.view(), "b");
     f.window->N_UndoClick();
     EXPECT_EQ(root->childCount(), 2) << "undo brings the node back (its view stays closed)";
 }
@@ -148,7 +117,7 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
     f.window->N_SaveClick();
     f.window->commitCaptionEditor();
     ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
-    EXPECT_EQ(caption(f.window->currentRoot()->child(0)), "b");
+    EXPECT_EQ(f.window->currentRoot()->child(0)->Caption.view(), "b");
 }
 
 // The editor widens, then wraps and grows taller, up to the visible width;

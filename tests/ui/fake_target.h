@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "layout/fixed_metrics_canvas.h"
+#include "layout/tree_builder.h"
 #include "layout/view_paint.h"
 #include "ui/tool_window_target.h"
 
@@ -38,18 +39,12 @@ class TFake_Target : public TTool_Window_Target {
 
     void relayout() {
         TFixed_Metrics_Canvas metrics;
-        relayoutView(metrics, *View_Root, Client_Width, Client_Height, Picture);
-    }
-    TTree_Node* add(TTree_Node& parent, std::string caption) {
-        auto node = std::make_unique<TTree_Node>();
-        node->setCaption(caption);
-        return parent.appendChild(std::move(node));
+        relayoutView(metrics, *View_Root, 0, 0, Picture);
     }
 
     TDocument_Tree Doc;
     TTree_Node* View_Root = Doc.root();
     TView_Picture Picture;
-    int32_t Client_Width = 0, Client_Height = 0;
     TView_Scroll Scroll;
     int32_t Outer_Width = 400, Outer_Height = 300;
     std::string Search_Text;

@@ -61,35 +61,6 @@ struct TFrame_Fixture {
     QAction* action(const char* name) { return frame->findChild<QAction*>(name); }
 };
 
-TEST(MainFrame, MenuItemsCarryTheirNamesCaptionsAndShortcuts) {
-    TFrame_Fixture f;
-    const struct {
-        const char* name;
-        const char* caption;
-        const char* shortcut;
-        bool enabled;
-    } rows[] = {
-        {"N_Open", "打开", "Ctrl+O", true},
-        {"N_Save", "保存", "Ctrl+S", true},
-        {"N_Copy", "复制 ", "Ctrl+C", true},
-        {"N_Cut", "剪切", "Ctrl+X", true},
-        {"N_Create_View", "创建子视窗编辑", "F4", true},
-        {"N_Node_Set_Color", "节点设置色彩", "Ctrl+Q", true},
-        {"N_Export_Idx_Html", "输出到 索引型Html文件", "F2", true},
-        {"N_Expand_To_5", "5 层   (5)", "", true},
-        {"N_Close_All", "全部关闭", "", true},
-    };
-    for (const auto& row : rows) {
-        QAction* item = f.action(row.name);
-        ASSERT_NE(item, nullptr) << row.name;
-        EXPECT_EQ(item->text(), QString::fromUtf8(row.caption)) << row.name;
-        EXPECT_EQ(item->shortcut().toString(), row.shortcut) << row.name;
-        EXPECT_EQ(item->isEnabled(), row.enabled) << row.name;
-    }
-    for (const char* button : {"ToolButton_New", "ToolButton_Save_All", "ToolButton_Exit"})
-        EXPECT_NE(f.action(button), nullptr) << button;
-}
-
 TEST(MainFrame, CommandsGoToTheActiveDocumentWindow) {
     TFrame_Fixture f;
     f.frame->openDocument("a.vt");

@@ -59,7 +59,7 @@ TEST(MapWindow, StretchesTheWholeViewOverTheMap) {
         root.setViewStyle(kView_Stru_Down);
         std::vector<TTree_Node*> boxes;
         for (int i = 0; i < 40; ++i) {
-            TTree_Node* node = f.window.add(root, "box number " + std::to_string(i));
+            TTree_Node* node = testing::addChild(root, "box number " + std::to_string(i));
             node->Edge_Style = kEdge_Rect;
             node->Color_Fill = 0x0000FF;  // red
             boxes.push_back(node);
@@ -84,18 +84,6 @@ TEST(MapWindow, StretchesTheWholeViewOverTheMap) {
                 qRgb(0xFF, 0, 0))
                 lowest = y;
         EXPECT_GT(lowest, picture.height() / 2) << name;
-    }
-}
-
-TEST(MapWindow, FollowModeTogglesWithClicks) {
-    TMap_Fixture f;
-    EXPECT_FALSE(f.map->followMode()) << "off at first";
-    EXPECT_EQ(f.map->Image_Map->cursor().shape(), Qt::CrossCursor);
-    for (bool on : {true, false}) {
-        QTest::mouseClick(f.map->Image_Map, Qt::LeftButton);
-        EXPECT_EQ(f.map->followMode(), on);
-        EXPECT_EQ(f.map->Image_Map->cursor().shape(),
-                  on ? Qt::PointingHandCursor : Qt::CrossCursor);
     }
 }
 
@@ -129,7 +117,7 @@ TEST(MapWindow, FollowScrollArithmetic) {
     }
 }
 
-TEST(MapWindow, MouseMovesScrollOnlyInFollowModeAndWithAWindow) {
+TEST(MapWindow, ClicksToggleFollowModeAndMovesScrollOnlyInItWithAWindow) {
     TMap_Fixture f;
     f.window.Picture.Width = 2000;
     f.window.Picture.Height = 1500;
@@ -139,9 +127,13 @@ TEST(MapWindow, MouseMovesScrollOnlyInFollowModeAndWithAWindow) {
                           Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(f.map->Image_Map, &event);
     };
+    auto cursor = [&] { return f.map->Image_Map->cursor().shape(); };
     move({100, 75});
-    EXPECT_TRUE(f.window.Scrolled_To.empty()) << "follow mode is off";
+    EXPECT_TRUE(f.window.Scrolled_To.empty()) << "follow mode is off at first";
+    EXPECT_EQ(cursor(), Qt::CrossCursor);
     QTest::mouseClick(f.map->Image_Map, Qt::LeftButton);
+    EXPECT_TRUE(f.map->followMode());
+    EXPECT_EQ(cursor(), Qt::PointingHandCursor);
     move({100, 75});
     ASSERT_EQ(f.window.Scrolled_To.size(), 1u);
     EXPECT_EQ(f.window.Scrolled_To[0], std::make_pair(800, 600));
@@ -149,6 +141,9 @@ TEST(MapWindow, MouseMovesScrollOnlyInFollowModeAndWithAWindow) {
     move({10, 10});
     EXPECT_EQ(f.window.Scrolled_To.size(), 1u) << "no document window: nothing happens";
     EXPECT_FALSE(mapFollowAt(*f.map, 0.5, 0.5));
+    QTest::mouseClick(f.map->Image_Map, Qt::LeftButton);
+    EXPECT_FALSE(f.map->followMode()) << "a second click turns it off";
+    EXPECT_EQ(cursor(), Qt::CrossCursor);
 }
 
 TEST(MapWindow, PlaceAndVisibilityGoToTheOptions) {

@@ -9,36 +9,21 @@
 #include <filesystem>
 
 #include "export/frame_rich_edit.h"
-#include "platform/text_mode.h"
 #include "rtf/rtf_test_support.h"
 #include "store/content_store.h"
-#include "store/options.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/content_store_upkeep.h"
-#include "ui/dialog_script.h"
-#include "ui/document_window.h"
 #include "ui/form_edit_node.h"
-#include "ui/main_frame.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
 namespace {
 
-struct TDialog_Fixture {
-    TDialog_Script script;
-    TOptions options{1920, 1080};
-    std::unique_ptr<TForm_Main_Vetra> frame;
-    TForm_Qo_Tree* window = nullptr;
+// A window whose root has one child, selected.
+struct TDialog_Fixture : test::TWindow_Fixture {
     TTree_Node* child = nullptr;
 
-    TDialog_Fixture() {
-        setActiveTextMode(1);
-        TDialog_Script::activate(&script);
-        options.File_Name = ::testing::TempDir() + "vetra_node_dialog_test/qoopt.qoo";
-        frame = std::make_unique<TForm_Main_Vetra>(options, createDocumentWindow);
-        frame->resize(1000, 700);
-        frame->show();
-        frame->newDocument();
-        window = qobject_cast<TForm_Qo_Tree*>(frame->activeDocumentWindow());
+    TDialog_Fixture() : test::TWindow_Fixture("vetra_node_dialog_test") {
         select(window->currentRoot());
         window->N_CreateClick();
         window->commitCaptionEditor();
@@ -47,13 +32,6 @@ struct TDialog_Fixture {
     }
     ~TDialog_Fixture() {
         if (TForm_Edit_Node::exists()) dialog().reject();
-        for (QWidget* w : frame->documentWindows()) w->setProperty("closeQueryDone", true);
-        frame.reset();
-        TDialog_Script::activate(nullptr);
-    }
-    void select(TTree_Node* node) {
-        window->currentRoot()->clearSelection();
-        node->Selected = 1;
     }
     TForm_Edit_Node& dialog() { return TForm_Edit_Node::instance(); }
     // Opens the dialog on the child and types a caption and a note.
@@ -66,14 +44,12 @@ struct TDialog_Fixture {
             dialog().frame().setModified(true);
         }
     }
-    std::string captionOf(const TTree_Node* node) const {
-        return std::string(node->Caption.view());
-    }
 };
 
-TEST(NodeDialog, ConfirmedEditIsAppliedAndUndone) {
+TEST(NodeDialog, ConfirmedEditIsAppliedShownAgainAndUndone) {
     TDialog_Fixture f;
     f.edit(QStringLiteral("筆記"), test::readNoteFile("gbk_note.rtf"));
+    f.dialog().frame().setCaretPosition(7);
     f.dialog().SpeedButton_Ok->click();
     EXPECT_FALSE(f.dialog().isVisible());
     EXPECT_EQ(nodeTextToQString(f.child->Caption.view()), QStringLiteral("筆記"))
@@ -87,10 +63,11 @@ TEST(NodeDialog, ConfirmedEditIsAppliedAndUndone) {
     // Opening again shows the note as it was applied.
     f.window->N_EditClick();
     EXPECT_EQ(f.dialog().frame().plainTextLines().front(), "中文筆記");
+    EXPECT_EQ(f.dialog().frame().caretPosition(), 7) << "the caret comes back where it was left";
     f.dialog().reject();
 
     f.window->N_UndoClick();
-    EXPECT_EQ(f.captionOf(f.child), std::string(newNodeCaption()));
+    EXPECT_EQ(f.child->Caption.view(), newNodeCaption());
     EXPECT_EQ(f.child->Work_Size, 0);
 }
 
@@ -116,7 +93,7 @@ TEST(NodeDialog, RefusesABlankCaptionAndCancelChangesNothing) {
         EXPECT_EQ(f.dialog().isVisible(), c.open) << c.name;
         EXPECT_EQ(f.script.messages().join('\n').contains(uiText("名稱不能爲空")), c.warned)
             << c.name;
-        EXPECT_EQ(f.captionOf(f.child), std::string(newNodeCaption())) << c.name;
+        EXPECT_EQ(f.child->Caption.view(), newNodeCaption()) << c.name;
     }
 }
 
@@ -137,15 +114,6 @@ TEST(NodeDialog, KeysConfirmAndTheNewCaptionIsSelected) {
     EXPECT_FALSE(f.dialog().Edit_Name->hasSelectedText());
     QTest::keyClick(f.dialog().Edit_Name, Qt::Key_Return, Qt::AltModifier);
     EXPECT_FALSE(f.dialog().isVisible());
-}
-
-TEST(NodeDialog, TheCaretComesBackWhereItWasLeft) {
-    TDialog_Fixture f;
-    f.edit(QStringLiteral("a"), test::readNoteFile("gbk_note.rtf"));
-    f.dialog().frame().setCaretPosition(7);
-    f.dialog().SpeedButton_Ok->click();
-    f.window->N_EditClick();
-    EXPECT_EQ(f.dialog().frame().caretPosition(), 7);
 }
 
 TEST(NodeDialog, ANodeErasedWhileTheDialogIsOpenIsNotWrittenAndTheNoteIsKept) {

@@ -27,7 +27,6 @@ struct TFrame_Fixture {
     TFrame_Fixture() { frame.setMessages(&messages); }
     void setText(const char* text) { frame.loadNote(writeRtf(documentFromPlainText(text))); }
     QString text() const { return frame.RichEdit->toPlainText(); }
-    QString selected() const { return frame.RichEdit->textCursor().selectedText(); }
 };
 
 TEST(NoteEditor, WindowsNotesSurviveTheEditor) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -13,27 +12,12 @@ constexpr int32_t kWhite = 0xFFFFFF;
 
 class QPainterCanvas : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "ui_tests";
-        static char* argv[] = {name, nullptr};
-        if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
-    }
-    static void TearDownTestSuite() {
-        delete app_;
-        app_ = nullptr;
-    }
-
     QImage image{40, 40, QImage::Format_RGB32};
     QPainterCanvas() { image.fill(Qt::white); }
 
     bool isBlack(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
     bool isWhite(int x, int y) const { return image.pixel(x, y) == qRgb(255, 255, 255); }
-
-    static QGuiApplication* app_;
 };
-
-QGuiApplication* QPainterCanvas::app_ = nullptr;
 
 TEST_F(QPainterCanvas, RectangleLeavesOutRightAndBottomEdges) {
     {

@@ -16,7 +16,7 @@ using test::TFake_Target;
 TEST(ToolScript, StyleRowsDriveThePanel) {
     TOptions options(1920, 1080);
     TFake_Target window;
-    TTree_Node* node = window.add(*window.View_Root, "n");
+    TTree_Node* node = testing::addChild(*window.View_Root, "n");
     node->Selected = 1;
     TForm_Node_Style panel(options, {}, nullptr);
     panel.show();
