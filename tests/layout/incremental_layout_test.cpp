@@ -16,35 +16,6 @@
 namespace vetra {
 namespace {
 
-std::vector<TTree_Node*> allNodes(TTree_Node& root) {
-    std::vector<TTree_Node*> out;
-    std::vector<TTree_Node*> pending{&root};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        out.push_back(node);
-        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-    }
-    return out;
-}
-
-std::string describe(const TTree_Node& n) {
-    const TLayout_Cache& c = n.Layout;
-    auto rect = [](const TNode_Rect& r) {
-        return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) +
-               "," + std::to_string(r.height);
-    };
-    auto point = [](TNode_Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); };
-    return "marker " + rect(c.Marker_Rect) + " text " + rect(c.Text_Rect) + " link " +
-           rect(c.Link_Rect) + " offset " + point(c.Box_Offset) + " box " +
-           std::to_string(c.Box_Width) + "x" + std::to_string(c.Box_Height) + " pos " +
-           point(c.Block_Pos) + " block " + std::to_string(c.Block_Width) + "x" +
-           std::to_string(c.Block_Height) + " parent " + point(c.Parent_Anchor) + " own " +
-           point(c.Own_Anchor) + " view " + std::to_string(n.View_Style_Used) + " link " +
-           std::to_string(n.Link_Style_Used) + " depth " + std::to_string(n.Depth) + " font " +
-           std::to_string(n.Font_Size);
-}
-
 // One document shown in one view at a time, as a document window holds it.
 struct TDocument {
     std::unique_ptr<TTree_Node> root;
@@ -74,7 +45,7 @@ enum class TEdit {
 // Applies edit `edit` with choices drawn from `pick` to `doc`; the same
 // draws give the same edit on an identical copy. Lists the changed nodes.
 void applyEdit(TDocument& doc, TEdit edit, const std::vector<uint32_t>& draws) {
-    std::vector<TTree_Node*> nodes = allNodes(*doc.viewRoot);
+    std::vector<TTree_Node*> nodes = testing::preorderNodes(*doc.viewRoot);
     TTree_Node* node = nodes[draws[0] % nodes.size()];
     TTree_Node* other = nodes[draws[1] % nodes.size()];
     const uint32_t value = draws[2];
@@ -186,11 +157,12 @@ TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
                                       std::to_string(step) + " edit " + std::to_string(int(edit));
             ASSERT_EQ(full.picture.Width, incremental.picture.Width) << where;
             ASSERT_EQ(full.picture.Height, incremental.picture.Height) << where;
-            const auto want = allNodes(*full.root);
-            const auto got = allNodes(*incremental.root);
+            const auto want = testing::preorderNodes(*full.root);
+            const auto got = testing::preorderNodes(*incremental.root);
             ASSERT_EQ(want.size(), got.size()) << where;
             for (size_t i = 0; i < want.size(); ++i)
-                ASSERT_EQ(describe(*want[i]), describe(*got[i])) << where << " node " << i;
+                ASSERT_EQ(testing::describeLayout(*want[i]), testing::describeLayout(*got[i]))
+                    << where << " node " << i;
         }
         if (full.viewRoot != full.root.get()) full.viewRoot->Parent = full.savedParent;
         if (incremental.viewRoot != incremental.root.get())

@@ -91,6 +91,46 @@ struct TRandom_Tree_Shape {
     bool staleCache = true;  // fill layout caches with noise first
 };
 
+// The nodes of a subtree in pre-order; with `expandedOnly`, only those shown.
+inline std::vector<TTree_Node*> preorderNodes(TTree_Node& root, bool expandedOnly = false) {
+    std::vector<TTree_Node*> out;
+    std::vector<TTree_Node*> pending{&root};
+    while (!pending.empty()) {
+        TTree_Node* node = pending.back();
+        pending.pop_back();
+        out.push_back(node);
+        if (!expandedOnly || node->Expanded)
+            for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
+    }
+    return out;
+}
+
+// Every layout cache value and used style of one node, as text, so that two
+// layouts compare field by field with a readable difference.
+inline std::string describeLayout(const TTree_Node& n) {
+    const TLayout_Cache& c = n.Layout;
+    std::string out;
+    for (int32_t value : {c.Marker_Rect.x,      c.Marker_Rect.y,    c.Marker_Rect.width,
+                          c.Marker_Rect.height, c.Text_Rect.x,      c.Text_Rect.y,
+                          c.Text_Rect.width,    c.Text_Rect.height, c.Link_Rect.x,
+                          c.Link_Rect.y,        c.Link_Rect.width,  c.Link_Rect.height,
+                          c.Box_Offset.x,       c.Box_Offset.y,     c.Box_Width,
+                          c.Box_Height,         c.Block_Pos.x,      c.Block_Pos.y,
+                          c.Block_Width,        c.Block_Height,     c.Parent_Anchor.x,
+                          c.Parent_Anchor.y,    c.Own_Anchor.x,     c.Own_Anchor.y,
+                          n.View_Style_Used,    n.Link_Style_Used,  n.Depth,
+                          n.Font_Size})
+        out += std::to_string(value) + " ";
+    return out;
+}
+
+// describeLayout of every node of a subtree, hidden ones too, in pre-order.
+inline std::vector<std::string> layoutSnapshot(TTree_Node& root) {
+    std::vector<std::string> out;
+    for (TTree_Node* node : preorderNodes(root)) out.push_back(describeLayout(*node));
+    return out;
+}
+
 // A tree of random styles, captions (with two-byte characters), links,
 // collapsed nodes and stale layout caches; the same seed gives the same tree.
 inline std::unique_ptr<TTree_Node> randomTree(uint32_t seed, TRandom_Tree_Shape shape = {}) {

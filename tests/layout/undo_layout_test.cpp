@@ -16,40 +16,6 @@
 namespace vetra {
 namespace {
 
-// Every cached value of every node of the document, in pre-order.
-std::vector<std::string> layoutSnapshot(TTree_Node& root) {
-    std::vector<std::string> out;
-    std::vector<TTree_Node*> pending{&root};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        const TLayout_Cache& c = node->Layout;
-        std::string line;
-        for (int32_t value :
-             {c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height, c.Block_Pos.x,
-              c.Block_Pos.y, c.Block_Width, c.Block_Height, c.Parent_Anchor.x, c.Parent_Anchor.y,
-              c.Own_Anchor.x, c.Own_Anchor.y, c.Text_Rect.x, c.Text_Rect.width, c.Marker_Rect.x,
-              node->View_Style_Used, node->Link_Style_Used, node->Depth, node->Font_Size})
-            line += std::to_string(value) + " ";
-        out.push_back(line);
-        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-    }
-    return out;
-}
-
-std::vector<TTree_Node*> visible(TTree_Node& root) {
-    std::vector<TTree_Node*> out;
-    std::vector<TTree_Node*> pending{&root};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        out.push_back(node);
-        if (node->Expanded)
-            for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-    }
-    return out;
-}
-
 TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
     TFixed_Metrics_Canvas canvas;
     TView_Picture picture;
@@ -63,7 +29,7 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
         std::mt19937 random(seed);
         relayoutView(canvas, *f.View.Root, 300, 200, picture);
         for (int step = 0; step < 40; ++step) {
-            std::vector<TTree_Node*> shown = visible(*f.View.Root);
+            std::vector<TTree_Node*> shown = testing::preorderNodes(*f.View.Root, true);
             TTree_Node* node = shown[random() % shown.size()];
             TTree_Node* target = shown[random() % shown.size()];
             f.View.Root->clearSelection();
@@ -116,10 +82,10 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
             TLayout_Changes changes;
             for (TTree_Node* at : changed) changes.add(at);
             relayoutViewChanged(canvas, *f.View.Root, changes, 300, 200, picture);
-            const std::vector<std::string> incremental = layoutSnapshot(*f.Doc.root());
+            const std::vector<std::string> incremental = testing::layoutSnapshot(*f.Doc.root());
             const int32_t width = picture.Width, height = picture.Height;
             relayoutView(canvas, *f.View.Root, 300, 200, picture);
-            ASSERT_EQ(layoutSnapshot(*f.Doc.root()), incremental)
+            ASSERT_EQ(testing::layoutSnapshot(*f.Doc.root()), incremental)
                 << "seed " << seed << " step " << step;
             ASSERT_EQ(picture.Width, width);
             ASSERT_EQ(picture.Height, height);
