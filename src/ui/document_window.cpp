@@ -12,6 +12,7 @@
 
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
+#include "model/tree_shape.h"
 #include "store/options.h"
 #include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
@@ -87,7 +88,7 @@ TForm_Qo_Tree::TForm_Qo_Tree(TForm_Main_Vetra& frame)
     Map_Refresh_Timer_->setInterval(40);
     connect(Map_Refresh_Timer_, &QTimer::timeout, this, [this] {
         refreshMapFrom(this);
-        showStatus(true);
+        showStatus();
     });
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
 }
@@ -418,7 +419,14 @@ void TForm_Qo_Tree::showStatus(bool recount) {
 
 void TForm_Qo_Tree::showStatusOf(TTree_Node* single, bool recount) {
     if (Current_.Root == nullptr || Frame_.activeDocumentWindow() != this) return;
-    if (recount || Node_Count_ == 0) Node_Count_ = countNodes(*Doc_->root());
+    // The count follows the shape of the tree; a selection move or a caption
+    // edit leaves it as it was.
+    if (recount || Node_Count_ == 0 || Counted_Shape_ != treeShapeChanges() ||
+        Counted_Root_ != Doc_->root()) {
+        Counted_Shape_ = treeShapeChanges();
+        Counted_Root_ = Doc_->root();
+        Node_Count_ = countNodes(*Doc_->root());
+    }
     TDocument_Status status;
     status.nodes = Node_Count_;
     status.zoomPercent = zoomPercent();

@@ -229,6 +229,9 @@ class TForm_Qo_Tree : public QWidget,
     qint64 Activation_Tick_ = 0;
     std::string Search_Text_;
     int64_t Node_Count_ = 0;
+    // The shape change count and the root the node count was taken at.
+    uint64_t Counted_Shape_ = 0;
+    const TTree_Node* Counted_Root_ = nullptr;
     // Set by a key that moved the mark to one node; read and cleared by the
     // key's own handler right after.
     TTree_Node* Only_Selected_After_Key_ = nullptr;

@@ -99,6 +99,22 @@ TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
         << path->text().toStdString();
 }
 
+TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    auto* nodes = f.frame->findChild<QLabel*>("Status_Nodes");
+    ASSERT_NE(nodes, nullptr);
+    auto shown = [&] {
+        QTest::qWait(80);  // the status bar follows with the overview map
+        return nodes->text().section(' ', 0, 0).toInt();
+    };
+    EXPECT_EQ(shown(), 3);
+    for (int i = 0; i < 3 && f.window->currentRoot()->childCount() == 2; ++i)
+        f.window->N_UndoClick();
+    ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
+    EXPECT_EQ(shown(), 2) << "undo took a node away";
+}
+
 TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
     TWindow_Fixture f;
     f.addChildren({"a", "b"});
