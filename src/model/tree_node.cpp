@@ -1,14 +1,22 @@
 #include "model/tree_node.h"
 
+#include <atomic>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "model/tree_shape.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
 
 namespace vetra {
 namespace {
+
+std::atomic<uint64_t> Tree_Shape_Changes{0};
+
+void noteShapeChange() {
+    Tree_Shape_Changes.fetch_add(1, std::memory_order_relaxed);
+}
 
 // Program texts converted once per text mode: a document of 100 000 nodes
 // constructs as many default captions.
@@ -63,6 +71,7 @@ TTree_Node::~TTree_Node() {
 void TTree_Node::destroyChildren() {
     // Children are unhooked before they are deleted, so no destructor below
     // ever has a child of its own: the stack depth stays constant.
+    if (Children.count() > 0) noteShapeChange();
     std::vector<TTree_Node*> pending(Children.begin(), Children.end());
     Children.clear();
     while (!pending.empty()) {
@@ -105,6 +114,7 @@ void TTree_Node::setFontName(std::string_view bytes) {
 TTree_Node* TTree_Node::insertChild(std::unique_ptr<TTree_Node> child, int32_t index) {
     TTree_Node* raw = child.release();
     Children.insertAt(index, raw);
+    noteShapeChange();
     raw->Parent = this;
     raw->Depth = Depth + 1;
     return raw;
@@ -118,6 +128,7 @@ std::unique_ptr<TTree_Node> TTree_Node::removeChild(TTree_Node* child) {
     int32_t index = Children.indexOf(child);
     if (index < 0) return nullptr;
     Children.removeAt(index);
+    noteShapeChange();
     return std::unique_ptr<TTree_Node>(child);
 }
 
@@ -299,6 +310,10 @@ size_t excerptLength(std::string_view plainText) {
         index += step;
     }
     return total < plainText.size() ? total : plainText.size();
+}
+
+uint64_t treeShapeChanges() {
+    return Tree_Shape_Changes.load(std::memory_order_relaxed);
 }
 
 }  // namespace vetra

@@ -12,6 +12,7 @@
 
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
+#include "model/tree_shape.h"
 #include "store/options.h"
 #include "ui/caption_editor.h"
 #include "ui/dialog_script.h"
@@ -87,7 +88,7 @@ TForm_Qo_Tree::TForm_Qo_Tree(TForm_Main_Vetra& frame)
     Map_Refresh_Timer_->setInterval(40);
     connect(Map_Refresh_Timer_, &QTimer::timeout, this, [this] {
         refreshMapFrom(this);
-        showStatus(true);
+        showStatus();
     });
     Activation_Tick_ = QDateTime::currentMSecsSinceEpoch();
 }
@@ -403,18 +404,33 @@ void TForm_Qo_Tree::setViewScroll(int32_t x, int32_t y) {
     }
 }
 
-void TForm_Qo_Tree::showSelectionInStylePanel() {
-    showNodeInStylePanel(Current_.Root != nullptr ? firstSelected(*Current_.Root).node : nullptr);
-    showStatus();
+void TForm_Qo_Tree::showSelectionInStylePanel(TTree_Node* onlySelected) {
+    // One walk over the visible nodes serves both the panel and the status bar.
+    TFirst_Selected first{onlySelected, 1};
+    if (onlySelected == nullptr && Current_.Root != nullptr) first = firstSelected(*Current_.Root);
+    showNodeInStylePanel(first.node);
+    showStatusOf(first.count == 1 ? first.node : nullptr, false);
 }
 
 void TForm_Qo_Tree::showStatus(bool recount) {
     if (Current_.Root == nullptr || Frame_.activeDocumentWindow() != this) return;
-    if (recount || Node_Count_ == 0) Node_Count_ = countNodes(*Doc_->root());
+    showStatusOf(selectedNode(), recount);
+}
+
+void TForm_Qo_Tree::showStatusOf(TTree_Node* single, bool recount) {
+    if (Current_.Root == nullptr || Frame_.activeDocumentWindow() != this) return;
+    // The count follows the shape of the tree; a selection move or a caption
+    // edit leaves it as it was.
+    if (recount || Node_Count_ == 0 || Counted_Shape_ != treeShapeChanges() ||
+        Counted_Root_ != Doc_->root()) {
+        Counted_Shape_ = treeShapeChanges();
+        Counted_Root_ = Doc_->root();
+        Node_Count_ = countNodes(*Doc_->root());
+    }
     TDocument_Status status;
     status.nodes = Node_Count_;
     status.zoomPercent = zoomPercent();
-    if (TTree_Node* node = selectedNode()) {
+    if (TTree_Node* node = single) {
         std::vector<const TTree_Node*> chain;
         for (const TTree_Node* at = node; at != nullptr; at = Current_.realParent(at))
             chain.insert(chain.begin(), at);

@@ -173,8 +173,10 @@ class TForm_Qo_Tree : public QWidget,
     void editInNodeDialog(TTree_Node& node);
     void applyNodeDialog(TTree_Node* node);
     void selectOnly(TTree_Node* node);
-    // The style panel follows the first selected node.
-    void showSelectionInStylePanel();
+    // The style panel follows the first selected node. `onlySelected`, when
+    // given, is known to be the one selected node (a key just moved the
+    // mark), so the visible nodes are not searched again.
+    void showSelectionInStylePanel(TTree_Node* onlySelected = nullptr);
 
     // Mouse handling, in picture coordinates.
     void Image_ViewMouseDown(QMouseEvent* event, QPoint at);
@@ -192,6 +194,8 @@ class TForm_Qo_Tree : public QWidget,
     // The status bar follows the active window: node count (counted again
     // when `recount`), the selected node's path and the zoom.
     void showStatus(bool recount = false);
+    // The same with the single selected node (or none) already known.
+    void showStatusOf(TTree_Node* single, bool recount);
     void forgetInSavedStates(const TTree_Node& node, bool wholeSubtree);
     void paintBand(QPainter& painter);
 
@@ -225,6 +229,12 @@ class TForm_Qo_Tree : public QWidget,
     qint64 Activation_Tick_ = 0;
     std::string Search_Text_;
     int64_t Node_Count_ = 0;
+    // The shape change count and the root the node count was taken at.
+    uint64_t Counted_Shape_ = 0;
+    const TTree_Node* Counted_Root_ = nullptr;
+    // Set by a key that moved the mark to one node; read and cleared by the
+    // key's own handler right after.
+    TTree_Node* Only_Selected_After_Key_ = nullptr;
 };
 
 // Makes document windows for the main frame.

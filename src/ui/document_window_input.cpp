@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolButton>
+#include <utility>
 
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
@@ -24,8 +25,9 @@ bool TForm_Qo_Tree::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             // Tab never moves the focus out of the drawing.
+            Only_Selected_After_Key_ = nullptr;
             bool handled = FormKeyDown(key->key(), key->modifiers()) || key->key() == Qt::Key_Tab;
-            showSelectionInStylePanel();
+            showSelectionInStylePanel(std::exchange(Only_Selected_After_Key_, nullptr));
             return handled;
         }
         if (event->type() == QEvent::KeyRelease) {
@@ -136,6 +138,7 @@ bool TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         selectOnly(target);
     }
     makeVisible(*target);
+    Only_Selected_After_Key_ = target;
     return true;
 }
 

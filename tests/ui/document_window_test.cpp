@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -46,6 +48,40 @@ TEST(DocumentWindow, TabReleaseRightAfterActivationAddsNothing) {
     ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
     EXPECT_EQ(f.window->selectedNode(), f.window->currentRoot()->child(0))
         << "the new node becomes the only selected node";
+}
+
+TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    TTree_Node* a = f.window->currentRoot()->child(0);
+    f.select(a);
+    auto* path = f.frame->findChild<QLabel*>("Status_Path");
+    ASSERT_NE(path, nullptr);
+    // Only the press: the panel and the status bar follow the mark before
+    // the key is released.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(f.window->imageView()->viewport(), &press);
+    TTree_Node* moved = f.window->selectedNode();
+    ASSERT_NE(moved, nullptr);
+    ASSERT_NE(moved, a);
+    EXPECT_TRUE(path->text().endsWith(QString::fromStdString(caption(moved))))
+        << path->text().toStdString();
+}
+
+TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
+    TWindow_Fixture f;
+    f.addChildren({"a", "b"});
+    auto* nodes = f.frame->findChild<QLabel*>("Status_Nodes");
+    ASSERT_NE(nodes, nullptr);
+    auto shown = [&] {
+        QTest::qWait(80);  // the status bar follows with the overview map
+        return nodes->text().section(' ', 0, 0).toInt();
+    };
+    EXPECT_EQ(shown(), 3);
+    for (int i = 0; i < 3 && f.window->currentRoot()->childCount() == 2; ++i)
+        f.window->N_UndoClick();
+    ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
+    EXPECT_EQ(shown(), 2) << "undo took a node away";
 }
 
 TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
