@@ -64,7 +64,7 @@ TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
     TTree_Node* moved = f.window->selectedNode();
     ASSERT_NE(moved, nullptr);
     ASSERT_NE(moved, a);
-    EXPECT_TRUE(path->text().endsWith(QString::fromStdString(caption(moved))))
+    EXPECT_TRUE(path->text().endsWith(QString::fromStdString(std::string(moved->Caption.view()))))
         << path->text().toStdString();
 }
 
