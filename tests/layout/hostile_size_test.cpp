@@ -81,8 +81,7 @@ TEST(HostileSizes, LayoutsStayInRange) {
         // clang-format off
         {"a row of 64 boxes each 2^30 px wide", 1 << 30, 16, [] { return fan(kView_Stru_Down, 64); }, true, false},
         {"a list of 200 boxes each 2^30 px high", 8, 1 << 30, [] { return fan(kView_List_Right, 200); }, false, true},
-        {"a Tree_Right chain of 300 levels, metrics at the int limit", INT_MAX, INT_MAX,
-         [] { return fan(kView_Tree_Right, 300, true); }, true, false},
+        {"a Tree_Right chain of 300 levels, metrics at the int limit", INT_MAX, INT_MAX, [] { return fan(kView_Tree_Right, 300, true); }, true, false},
         {"Tree_Main with 500 children on each side, huge both ways", 1 << 28, 1 << 28, [] { return fan(0, 1000); }, false, true},
         // clang-format on
         {"lozenges and circles grow past the text limit", INT_MAX, INT_MAX,

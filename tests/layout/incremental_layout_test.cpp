@@ -25,109 +25,74 @@ struct TDocument {
     TLayout_Changes changes;
 };
 
-enum class TEdit {
-    Caption,
-    Insert,
-    Erase,
-    MoveUp,
-    MoveDown,
-    MoveSubtree,
-    ViewStyle,
-    LinkStyle,
-    EdgeStyle,
-    EdgeWidth,
-    FontStyle,
-    Collapse,
-    SwitchView,
-    Count
+using D = TDocument;
+using N = TTree_Node;
+// The random edits: document, node, other node, value. Each returns the node
+// to relayout from (nullptr: none, or already listed).
+N* (*const edits[])(D&, N*, N*, uint32_t) = {
+    [](D&, N* n, N*, uint32_t v) -> N* {
+        n->setCaption(std::string(v % 20, 'a') + "\xB9\xFD" + std::to_string(v));
+        return n;
+    },
+    [](D&, N* n, N*, uint32_t v) -> N* {
+        auto child = std::make_unique<TTree_Node>();
+        child->setCaption(std::string(1 + v % 9, 'n'));
+        if (v % 3 == 0) child->setViewStyle(int32_t(v % 8));
+        n->insertChild(std::move(child), int32_t(v % (n->childCount() + 1)));
+        return n;
+    },
+    [](D& d, N* n, N*, uint32_t) -> N* {
+        if (n == d.viewRoot) return nullptr;
+        d.changes.add(n->Parent);
+        n->Parent->removeChild(n);  // freed here
+        return nullptr;
+    },
+    [](D& d, N* n, N*, uint32_t) -> N* {
+        return n == d.viewRoot ? nullptr : (n->Parent->moveChildUp(n), n->Parent);
+    },
+    [](D& d, N* n, N*, uint32_t) -> N* {
+        return n == d.viewRoot ? nullptr : (n->Parent->moveChildDown(n), n->Parent);
+    },
+    [](D& d, N* n, N* other, uint32_t) -> N* {
+        // Cut and paste: `n` goes under `other`, which is not inside it.
+        if (n == d.viewRoot || isInSubtree(n, other)) return nullptr;
+        d.changes.add(n->Parent);
+        other->appendChild(n->Parent->removeChild(n));
+        return other;
+    },
+    [](D&, N* n, N*, uint32_t v) -> N* {
+        if (v % 4 == 0) return n->propagateViewStyle(int32_t(v % 8)), n;
+        return n->setViewStyle(int32_t(v % 8)), n;
+    },
+    [](D&, N* n, N*, uint32_t v) -> N* { return n->setLinkStyle(int32_t(v % 5)), n; },
+    [](D&, N* n, N*, uint32_t v) -> N* { return n->Edge_Style = int32_t(v % 6), n; },
+    [](D&, N* n, N*, uint32_t v) -> N* { return n->Edge_Width = int32_t(v % 6), n; },
+    [](D&, N* n, N*, uint32_t v) -> N* { return n->toggleFontStyle(1 << (v % 3)), n; },
+    [](D&, N* n, N*, uint32_t) -> N* { return n->Expanded = !n->Expanded, n; },
+    [](D& d, N* n, N*, uint32_t v) -> N* {
+        // A sub-view of `n`, or back to the main view; a view that is shown is
+        // laid out whole, as the window does.
+        if (d.viewRoot != d.root.get()) d.viewRoot->Parent = d.savedParent;
+        d.viewRoot = v % 3 == 0 ? d.root.get() : n;
+        d.savedParent = d.viewRoot->Parent;
+        d.changes.clear();
+        return nullptr;
+    },
 };
+constexpr size_t switchView = std::size(edits) - 1;
 
-// Applies edit `edit` with choices drawn from `pick` to `doc`; the same
+// Applies edit `edit` with choices drawn from `draws` to `doc`; the same
 // draws give the same edit on an identical copy. Lists the changed nodes.
-void applyEdit(TDocument& doc, TEdit edit, const std::vector<uint32_t>& draws) {
+void applyEdit(TDocument& doc, size_t edit, const std::vector<uint32_t>& draws) {
     std::vector<TTree_Node*> nodes = testing::preorderNodes(*doc.viewRoot);
-    TTree_Node* node = nodes[draws[0] % nodes.size()];
-    TTree_Node* other = nodes[draws[1] % nodes.size()];
-    const uint32_t value = draws[2];
-    const bool isViewRoot = node == doc.viewRoot;
-    switch (edit) {
-        case TEdit::Caption:
-            node->setCaption(std::string(value % 20, 'a') + "\xB9\xFD" + std::to_string(value));
-            doc.changes.add(node);
-            break;
-        case TEdit::Insert: {
-            auto child = std::make_unique<TTree_Node>();
-            child->setCaption(std::string(1 + value % 9, 'n'));
-            if (value % 3 == 0) child->setViewStyle(int32_t(value % 8));
-            node->insertChild(std::move(child), int32_t(value % (node->childCount() + 1)));
-            doc.changes.add(node);
-            break;
-        }
-        case TEdit::Erase:
-            if (isViewRoot) break;
-            doc.changes.add(node->Parent);
-            node->Parent->removeChild(node);  // freed here
-            break;
-        case TEdit::MoveUp:
-        case TEdit::MoveDown:
-            if (isViewRoot) break;
-            if (edit == TEdit::MoveUp)
-                node->Parent->moveChildUp(node);
-            else
-                node->Parent->moveChildDown(node);
-            doc.changes.add(node->Parent);
-            break;
-        case TEdit::MoveSubtree: {
-            // Cut and paste: `node` goes under `other`, which is not inside it.
-            if (isViewRoot || isInSubtree(node, other)) break;
-            doc.changes.add(node->Parent);
-            doc.changes.add(other);
-            other->appendChild(node->Parent->removeChild(node));
-            break;
-        }
-        case TEdit::ViewStyle:
-            if (value % 4 == 0)
-                node->propagateViewStyle(int32_t(value % 8));
-            else
-                node->setViewStyle(int32_t(value % 8));
-            doc.changes.add(node);
-            break;
-        case TEdit::LinkStyle:
-            node->setLinkStyle(int32_t(value % 5));
-            doc.changes.add(node);
-            break;
-        case TEdit::EdgeStyle:
-            node->Edge_Style = int32_t(value % 6);
-            doc.changes.add(node);
-            break;
-        case TEdit::EdgeWidth:
-            node->Edge_Width = int32_t(value % 6);
-            doc.changes.add(node);
-            break;
-        case TEdit::FontStyle:
-            node->toggleFontStyle(1 << (value % 3));
-            doc.changes.add(node);
-            break;
-        case TEdit::Collapse:
-            node->Expanded = node->Expanded ? 0 : 1;
-            doc.changes.add(node);
-            break;
-        case TEdit::SwitchView:
-            // A sub-view of `node`, or back to the main view; a view that is
-            // shown is laid out whole, as the window does.
-            if (doc.viewRoot != doc.root.get()) doc.viewRoot->Parent = doc.savedParent;
-            doc.viewRoot = value % 3 == 0 ? doc.root.get() : node;
-            doc.savedParent = doc.viewRoot->Parent;
-            doc.changes.clear();
-            break;
-        case TEdit::Count:
-            break;
-    }
+    TTree_Node* changed =
+        edits[edit](doc, nodes[draws[0] % nodes.size()], nodes[draws[1] % nodes.size()], draws[2]);
+    if (changed != nullptr) doc.changes.add(changed);
 }
 
 TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
     TFixed_Metrics_Canvas canvas;
-    int32_t edits = 0;
+    int32_t done = 0;
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         testing::TRandom_Tree_Shape shape;
         shape.nodes = 10 + int32_t(seed % 50);
@@ -140,15 +105,15 @@ TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
         relayoutView(canvas, *full.viewRoot, 300, 200, full.picture);
         relayoutView(canvas, *incremental.viewRoot, 300, 200, incremental.picture);
         std::mt19937 random(seed);
-        for (int step = 0; step < 40; ++step, ++edits) {
-            const auto edit = static_cast<TEdit>(random() % uint32_t(TEdit::Count));
+        for (int step = 0; step < 40; ++step, ++done) {
+            const size_t edit = random() % std::size(edits);
             const std::vector<uint32_t> draws{uint32_t(random()), uint32_t(random()),
                                               uint32_t(random())};
             applyEdit(full, edit, draws);
             applyEdit(incremental, edit, draws);
             full.changes.clear();
             relayoutView(canvas, *full.viewRoot, 300, 200, full.picture);
-            if (edit == TEdit::SwitchView)
+            if (edit == switchView)
                 relayoutView(canvas, *incremental.viewRoot, 300, 200, incremental.picture);
             else
                 relayoutViewChanged(canvas, *incremental.viewRoot, incremental.changes, 300, 200,
@@ -168,7 +133,7 @@ TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
         if (incremental.viewRoot != incremental.root.get())
             incremental.viewRoot->Parent = incremental.savedParent;
     }
-    EXPECT_EQ(edits, 60 * 40);
+    EXPECT_EQ(done, 60 * 40);
 }
 
 }  // namespace

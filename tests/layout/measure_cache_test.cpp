@@ -109,26 +109,15 @@ TEST(MeasureCache, CachedLayoutsEqualFreshOnesThroughEdits) {
         TText_Measure_Cache cache;
         for (int edit = 0; edit < 40; ++edit) {
             TTree_Node* node = all[pick(all.size())];
-            switch (edit % 5) {
-                case 0:
-                    node->setCaption("edit " + std::to_string(edit));
-                    break;
-                case 1:
-                    all.push_back(addChild(*node, "inserted"));
-                    break;
-                case 2:
-                    if (node->Parent != nullptr && !node->hasChildren()) {
-                        std::erase(all, node);
-                        node->Parent->removeChild(node);  // the returned owner frees it
-                    }
-                    break;
-                case 3:
-                    if (node->Parent != nullptr) node->Parent->moveChildUp(node);
-                    break;
-                default:
-                    node->Expanded = node->Expanded ? 0 : 1;
-                    break;
+            const int kind = edit % 5;  // caption, insert, erase a leaf, move up, collapse
+            if (kind == 0) node->setCaption("edit " + std::to_string(edit));
+            if (kind == 1) all.push_back(addChild(*node, "inserted"));
+            if (kind == 2 && node->Parent != nullptr && !node->hasChildren()) {
+                std::erase(all, node);
+                node->Parent->removeChild(node);  // the returned owner frees it
             }
+            if (kind == 3 && node->Parent != nullptr) node->Parent->moveChildUp(node);
+            if (kind == 4) node->Expanded = node->Expanded ? 0 : 1;
             layoutSubtree(canvas, *root, &cache);
             const std::vector<TLayout_Cache> cached = layoutsOf(*root);
             layoutSubtree(canvas, *root);

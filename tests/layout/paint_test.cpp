@@ -104,21 +104,18 @@ TEST(Paint, ConnectorPenFromChildOrParent) {
     parent->Link_Down_Width = 3;
     parent->Color_Link_Down = 0x123456;
     TTree_Node* child = addChild(*parent, "c");
-    TRecording_Canvas inherited;
-    paintConnector(inherited, *child, {0, 0}, {0, 0});
-    EXPECT_EQ(lines(inherited.text())[0], "pen_width 3");
-    EXPECT_EQ(lines(inherited.text())[1], "pen_color 00123456");
+    auto pen = [&] {  // the first two calls: width and colour
+        TRecording_Canvas canvas;
+        paintConnector(canvas, *child, {0, 0}, {0, 0});
+        return lines(canvas.text()).at(0) + "; " + lines(canvas.text()).at(1);
+    };
+    EXPECT_EQ(pen(), "pen_width 3; pen_color 00123456") << "inherited";
     child->Link_Up_Width = 2;
     child->Color_Link_Up = 0x00FF00;
     parent->Link_Down_Width = -4;
-    TRecording_Canvas own;
-    paintConnector(own, *child, {0, 0}, {0, 0});
-    EXPECT_EQ(lines(own.text())[0], "pen_width 2");
-    EXPECT_EQ(lines(own.text())[1], "pen_color 0000FF00");
+    EXPECT_EQ(pen(), "pen_width 2; pen_color 0000FF00") << "own";
     child->Link_Up_Width = 0;
-    TRecording_Canvas atLeastOne;
-    paintConnector(atLeastOne, *child, {0, 0}, {0, 0});
-    EXPECT_EQ(lines(atLeastOne.text())[0], "pen_width 1");
+    EXPECT_EQ(pen(), "pen_width 1; pen_color 0000FF00") << "at least one";
 }
 
 TEST(Paint, StruDownRectConnectorDropsFromBelowTheParent) {

@@ -18,12 +18,9 @@ void setOwnAnchor(TTree_Node& node, int32_t engine) {
     const int32_t w = c.Box_Width, h = c.Box_Height;
     const TTree_Node* parent = node.Parent;
     if (parent == nullptr) return;
-    if (engine == kView_Stru_Up && parent->View_Style_Used == 6) {
-        c.Own_Anchor = {w / 2, h};
-        return;
-    }
-    if (engine == kView_Stru_Down && parent->View_Style_Used == 7) {
-        c.Own_Anchor = {w / 2, 0};
+    const bool up = engine == kView_Stru_Up && parent->View_Style_Used == 6;
+    if (up || (engine == kView_Stru_Down && parent->View_Style_Used == 7)) {
+        c.Own_Anchor = {w / 2, up ? h : 0};
         return;
     }
     const TNode_Point parentAt = absolutePosition(*parent);
@@ -75,58 +72,23 @@ void layoutStacked(TCanvas& canvas, TTree_Node& node, int32_t engine) {
     }
     c.Block_Width = bw;
     c.Block_Height = bh;
-    switch (engine) {
-        case 2:
-            c.Box_Offset = {bw - w, (bh - h) / 2};
-            break;
-        case 3:
-            c.Box_Offset = {0, (bh - h) / 2};
-            break;
-        case 4:
-            c.Box_Offset = {bw - w, 0};
-            break;
-        case 5:
-            c.Box_Offset = {0, 0};
-            break;
-        case 6:
-            c.Box_Offset = {(bw - w) / 2, bh - h};
-            break;
-        default:
-            c.Box_Offset = {(bw - w) / 2, 0};
-            break;
-    }
+    // Engines 2 to 7: Tree_Left, Tree_Right, List_Left, List_Right, Stru_Up, Stru_Down.
+    const TNode_Point offsets[] = {{bw - w, (bh - h) / 2}, {0, (bh - h) / 2}, {bw - w, 0}, {0, 0},
+                                   {(bw - w) / 2, bh - h}, {(bw - w) / 2, 0}};
+    c.Box_Offset = offsets[engine - 2];
     if (node.Expanded) {
         int32_t cursor = engine <= 3   ? h + c.Box_Offset.y - bh
                          : engine <= 5 ? h + 5
                                        : w + c.Box_Offset.x - bw;
         for (TTree_Node* child : node.Children) {
             TLayout_Cache& cc = child->Layout;
-            switch (engine) {
-                case 2:
-                    cc.Parent_Anchor = {-5, h / 2};
-                    cc.Block_Pos = {-30 - cc.Block_Width, cursor};
-                    break;
-                case 3:
-                    cc.Parent_Anchor = {w + 5, h / 2};
-                    cc.Block_Pos = {w + 30, cursor};
-                    break;
-                case 4:
-                    cc.Parent_Anchor = {w / 2 + 10, h + 5};
-                    cc.Block_Pos = {w / 2 - cc.Block_Width, cursor};
-                    break;
-                case 5:
-                    cc.Parent_Anchor = {w / 2 - 10, h + 5};
-                    cc.Block_Pos = {w / 2, cursor};
-                    break;
-                case 6:
-                    cc.Parent_Anchor = {w / 2, -5};
-                    cc.Block_Pos = {cursor, -20 - cc.Block_Height};
-                    break;
-                default:
-                    cc.Parent_Anchor = {w / 2, h + 5};
-                    cc.Block_Pos = {cursor, h + 20};
-                    break;
-            }
+            const TNode_Point anchors[] = {{-5, h / 2},         {w + 5, h / 2}, {w / 2 + 10, h + 5},
+                                           {w / 2 - 10, h + 5}, {w / 2, -5},    {w / 2, h + 5}};
+            const TNode_Point places[] = {{-30 - cc.Block_Width, cursor},   {w + 30, cursor},
+                                          {w / 2 - cc.Block_Width, cursor}, {w / 2, cursor},
+                                          {cursor, -20 - cc.Block_Height},  {cursor, h + 20}};
+            cc.Parent_Anchor = anchors[engine - 2];
+            cc.Block_Pos = places[engine - 2];
             layoutNode(canvas, *child);
             cursor += rows ? cc.Block_Width : cc.Block_Height;
         }
@@ -152,12 +114,8 @@ void layoutMain(TCanvas& canvas, TTree_Node& node) {
         layoutNode(canvas, *child);
         total += child->Layout.Block_Height;
     }
-    int32_t k = 0;
-    if (n == 0 || !node.Expanded) {
-        k = 0;
-    } else if (n <= 2) {
-        k = 1;
-    } else {
+    int32_t k = node.Expanded && n > 0 && n <= 2 ? 1 : 0;
+    if (node.Expanded && n > 2) {
         const int32_t half = total / 2;
         int32_t sum = 0;
         for (int32_t i = 0; i < n; ++i) {
@@ -171,17 +129,13 @@ void layoutMain(TCanvas& canvas, TTree_Node& node) {
     }
     int32_t left = 0, leftWidth = 0, right = 0, rightWidth = 0;
     if (node.Expanded) {
-        for (int32_t i = 0; i < k; ++i) {
-            node.child(i)->propagateViewStyle(2);
-            layoutNode(canvas, *node.child(i));
-            left += node.child(i)->Layout.Block_Height;
-            leftWidth = std::max(leftWidth, node.child(i)->Layout.Block_Width);
-        }
-        for (int32_t i = k; i < n; ++i) {
-            node.child(i)->propagateViewStyle(3);
-            layoutNode(canvas, *node.child(i));
-            right += node.child(i)->Layout.Block_Height;
-            rightWidth = std::max(rightWidth, node.child(i)->Layout.Block_Width);
+        for (int32_t i = 0; i < n; ++i) {  // the first k on the left
+            TTree_Node& child = *node.child(i);
+            child.propagateViewStyle(i < k ? 2 : 3);
+            layoutNode(canvas, child);
+            (i < k ? left : right) += child.Layout.Block_Height;
+            int32_t& width = i < k ? leftWidth : rightWidth;
+            width = std::max(width, child.Layout.Block_Width);
         }
     }
     c.Block_Height = std::max({h, left, right});
@@ -192,25 +146,17 @@ void layoutMain(TCanvas& canvas, TTree_Node& node) {
     int32_t bulgeLeft = 0, bulgeRight = 0;
     if (node.Expanded) {
         const int32_t top = h + c.Box_Offset.y - c.Block_Height;
-        int32_t y = top;
-        for (int32_t i = 0; i < k; ++i) {
+        int32_t y[2] = {top, top};  // right, left
+        for (int32_t i = 0; i < n; ++i) {
             TLayout_Cache& cc = node.child(i)->Layout;
-            const int32_t b = bulgeOf(k, i);
-            cc.Parent_Anchor = {-5, h / 2};
-            cc.Block_Pos = {-30 - b - cc.Block_Width, y};
+            const bool onLeft = i < k;
+            const int32_t b = onLeft ? bulgeOf(k, i) : bulgeOf(n - k, i - k);
+            cc.Parent_Anchor = {onLeft ? -5 : w + 5, h / 2};
+            cc.Block_Pos = {onLeft ? -30 - b - cc.Block_Width : w + 30 + b, y[onLeft]};
             layoutNode(canvas, *node.child(i));
-            y += cc.Block_Height;
-            bulgeLeft = std::max(bulgeLeft, b);
-        }
-        y = top;
-        for (int32_t i = k; i < n; ++i) {
-            TLayout_Cache& cc = node.child(i)->Layout;
-            const int32_t b = bulgeOf(n - k, i - k);
-            cc.Parent_Anchor = {w + 5, h / 2};
-            cc.Block_Pos = {w + 30 + b, y};
-            layoutNode(canvas, *node.child(i));
-            y += cc.Block_Height;
-            bulgeRight = std::max(bulgeRight, b);
+            y[onLeft] += cc.Block_Height;
+            int32_t& bulge = onLeft ? bulgeLeft : bulgeRight;
+            bulge = std::max(bulge, b);
         }
     }
     c.Block_Width += bulgeLeft + bulgeRight;

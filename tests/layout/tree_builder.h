@@ -32,29 +32,24 @@ inline std::unique_ptr<TTree_Node> buildTree(std::string_view outline) {
     TTree_Node* last = nullptr;
     size_t at = 0;
     while (at < outline.size()) {
-        char c = outline[at];
-        if (c == '(') {
-            open.push_back(last);
+        const char c = outline[at];
+        if (c == '(' || c == ')' || c == ',' || c == ' ') {
+            if (c == '(') open.push_back(last);
+            if (c == ')') open.pop_back();
             ++at;
-        } else if (c == ')') {
-            open.pop_back();
-            ++at;
-        } else if (c == ',' || c == ' ') {
-            ++at;
-        } else {
-            size_t end = outline.find_first_of("(), ", at);
-            if (end == std::string_view::npos) end = outline.size();
-            auto node = std::make_unique<TTree_Node>();
-            node->setCaption(outline.substr(at, end - at));
-            if (open.empty()) {
-                root = std::move(node);
-                last = root.get();
-                root->Depth = 1;
-            } else {
-                last = open.back()->appendChild(std::move(node));
-            }
-            at = end;
+            continue;
         }
+        size_t end = outline.find_first_of("(), ", at);
+        if (end == std::string_view::npos) end = outline.size();
+        auto node = makeNode(std::string(outline.substr(at, end - at)));
+        if (open.empty()) {
+            root = std::move(node);
+            last = root.get();
+            root->Depth = 1;
+        } else {
+            last = open.back()->appendChild(std::move(node));
+        }
+        at = end;
     }
     return root;
 }
@@ -110,16 +105,15 @@ inline std::vector<TTree_Node*> preorderNodes(TTree_Node& root, bool expandedOnl
 inline std::string describeLayout(const TTree_Node& n) {
     const TLayout_Cache& c = n.Layout;
     std::string out;
-    for (int32_t value : {c.Marker_Rect.x,      c.Marker_Rect.y,    c.Marker_Rect.width,
-                          c.Marker_Rect.height, c.Text_Rect.x,      c.Text_Rect.y,
-                          c.Text_Rect.width,    c.Text_Rect.height, c.Link_Rect.x,
-                          c.Link_Rect.y,        c.Link_Rect.width,  c.Link_Rect.height,
-                          c.Box_Offset.x,       c.Box_Offset.y,     c.Box_Width,
-                          c.Box_Height,         c.Block_Pos.x,      c.Block_Pos.y,
-                          c.Block_Width,        c.Block_Height,     c.Parent_Anchor.x,
-                          c.Parent_Anchor.y,    c.Own_Anchor.x,     c.Own_Anchor.y,
-                          n.View_Style_Used,    n.Link_Style_Used,  n.Depth,
-                          n.Font_Size})
+    // clang-format off
+    for (int32_t value : {c.Marker_Rect.x, c.Marker_Rect.y, c.Marker_Rect.width, c.Marker_Rect.height,
+                          c.Text_Rect.x, c.Text_Rect.y, c.Text_Rect.width, c.Text_Rect.height,
+                          c.Link_Rect.x, c.Link_Rect.y, c.Link_Rect.width, c.Link_Rect.height,
+                          c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height,
+                          c.Block_Pos.x, c.Block_Pos.y, c.Block_Width, c.Block_Height,
+                          c.Parent_Anchor.x, c.Parent_Anchor.y, c.Own_Anchor.x, c.Own_Anchor.y,
+                          n.View_Style_Used, n.Link_Style_Used, n.Depth, n.Font_Size})
+        // clang-format on
         out += std::to_string(value) + " ";
     return out;
 }
@@ -142,12 +136,9 @@ inline std::unique_ptr<TTree_Node> randomTree(uint32_t seed, TRandom_Tree_Shape 
         std::string caption;
         const int32_t length = pick(26);
         while (static_cast<int32_t>(caption.size()) < length) {
-            if (pick(4) == 0) {
-                caption += static_cast<char>(0xB0 + pick(20));
-                caption += static_cast<char>(0xA1 + pick(90));
-            } else {
-                caption += static_cast<char>('a' + pick(26));
-            }
+            const bool wide = pick(4) == 0;  // two bytes
+            caption += static_cast<char>(wide ? 0xB0 + pick(20) : 'a' + pick(26));
+            if (wide) caption += static_cast<char>(0xA1 + pick(90));
         }
         node.setCaption(caption);
         node.View_Style = pick(3) == 0 ? pick(9) : 0;  // 8 is an unknown code

@@ -16,6 +16,33 @@
 namespace vetra {
 namespace {
 
+using TFix = test::TEdit_Fixture;
+using TNode = TTree_Node;
+using TRand = std::mt19937;
+// The editing commands a step picks from: fixture, selected node, other node.
+void (*const commands[])(TFix&, TNode*, TNode*, TRand&) = {
+    [](TFix& f, TNode*, TNode*, TRand&) { createChild(f.Ctx); },
+    [](TFix& f, TNode*, TNode*, TRand&) { createParent(f.Ctx); },
+    [](TFix& f, TNode*, TNode*, TRand&) { eraseParent(f.Ctx); },
+    [](TFix& f, TNode*, TNode*, TRand&) { eraseSelection(f.Ctx); },
+    [](TFix& f, TNode*, TNode* target, TRand&) {
+        copySelection(f.Ctx);
+        f.View.Root->clearSelection();
+        target->Selected = 1;
+        pasteClipboard(f.Ctx);
+    },
+    [](TFix& f, TNode*, TNode*, TRand&) { moveUp(f.Ctx); },
+    [](TFix& f, TNode*, TNode* target, TRand&) {
+        if (canDropOnto(f.Ctx, target)) dropOnto(f.Ctx, target);
+    },
+    [](TFix& f, TNode* node, TNode*, TRand& random) {
+        recordContentChange(f.Doc, {node});
+        node->setCaption(std::string(random() % 30, 'w'));
+        node->setViewStyle(int32_t(random() % 8));
+    },
+    [](TFix& f, TNode*, TNode*, TRand&) { toggleExpanded(f.Ctx); },
+};
+
 TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
     TFixed_Metrics_Canvas canvas;
     TView_Picture picture;
@@ -35,40 +62,7 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
             f.View.Root->clearSelection();
             node->Selected = 1;
             for (int i = 0; i < 4; ++i) f.Messages.Confirm_Answers.push_back(true);
-            switch (random() % 9) {
-                case 0:
-                    createChild(f.Ctx);
-                    break;
-                case 1:
-                    createParent(f.Ctx);
-                    break;
-                case 2:
-                    eraseParent(f.Ctx);
-                    break;
-                case 3:
-                    eraseSelection(f.Ctx);
-                    break;
-                case 4:
-                    copySelection(f.Ctx);
-                    f.View.Root->clearSelection();
-                    target->Selected = 1;
-                    pasteClipboard(f.Ctx);
-                    break;
-                case 5:
-                    moveUp(f.Ctx);
-                    break;
-                case 6:
-                    if (canDropOnto(f.Ctx, target)) dropOnto(f.Ctx, target);
-                    break;
-                case 7:
-                    recordContentChange(f.Doc, {node});
-                    node->setCaption(std::string(random() % 30, 'w'));
-                    node->setViewStyle(int32_t(random() % 8));
-                    break;
-                default:
-                    toggleExpanded(f.Ctx);
-                    break;
-            }
+            commands[random() % std::size(commands)](f, node, target, random);
             relayoutView(canvas, *f.View.Root, 300, 200, picture);
             if (random() % 3 != 0 || f.Doc.Undo.newest() == nullptr) continue;
 

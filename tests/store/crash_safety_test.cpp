@@ -122,9 +122,7 @@ TEST(CrashSafety, RecoverySnapshotCutAtEveryStepKeepsTheEarlierOne) {
     }
     ASSERT_TRUE(writeRecoverySnapshot(*doc, f.path("rec/1-0.vt")));
     EXPECT_EQ(contentOfFile(f, "rec/1-0.vt"), second);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path("rec")),
-                            std::filesystem::directory_iterator()),
-              4)
+    EXPECT_EQ(entriesOf(f.path("rec")), 4)
         << "two snapshots with their name files, no temporary file";
 }
 
@@ -187,9 +185,7 @@ TEST(CrashSafety, CompactionThroughASymbolicLinkKeepsTheLink) {
     EXPECT_TRUE(std::filesystem::is_symlink(f.path("link.vt")));
     auto reopened = f.openDoc("link.vt");
     EXPECT_EQ(f.noteOf(*reopened, *find(*reopened->root(), "a")), noisyNote(2, 60001));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path("real")),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(entriesOf(f.path("real")), 1);
 }
 
 TEST(CrashSafety, LeftoverCompactionFileIsRemovedAtOpen) {

@@ -82,6 +82,12 @@ inline std::string sampleNote(int seed, size_t size) {
     return note;
 }
 
+// Entries of a folder: a save leaves nothing beside the document.
+inline std::ptrdiff_t entriesOf(const std::string& dir) {
+    return std::distance(std::filesystem::directory_iterator(dir),
+                         std::filesystem::directory_iterator());
+}
+
 // A note of `size` bytes that zlib cannot shrink.
 inline std::string noisyNote(int seed, size_t size) {
     std::string note(size, '\0');

@@ -32,12 +32,6 @@ void expectNotes(TDoc_Fixture& f, TTree_Doc& doc, const std::map<std::string, st
     }
 }
 
-// Entries of a folder: a save leaves nothing beside the document.
-std::ptrdiff_t entriesOf(const std::string& dir) {
-    return std::distance(std::filesystem::directory_iterator(dir),
-                         std::filesystem::directory_iterator());
-}
-
 // Save as with two view roots, reopen, then two saves of bigger notes: the old
 // runs become waste and the second save compacts, recording no view roots. A
 // compaction that fails leaves the saved file; either way nothing is left

@@ -21,8 +21,9 @@ namespace {
 
 // A window whose root gets children with the given names.
 struct TWindow_Fixture : test::TWindow_Fixture {
-    TWindow_Fixture() : test::TWindow_Fixture("vetra_window_test") {}
-    void addChildren(std::initializer_list<const char*> names) {
+    explicit TWindow_Fixture(std::initializer_list<const char*> names = {})
+        : test::TWindow_Fixture("vetra_window_test") {
+        if (names.size() == 0) return;
         for (const char* name : names) {
             select(window->currentRoot());
             window->N_CreateClick();
@@ -51,8 +52,7 @@ TEST(DocumentWindow, TabReleaseRightAfterActivationAddsNothing) {
 }
 
 TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     TTree_Node* a = f.window->currentRoot()->child(0);
     f.select(a);
     auto* path = f.frame->findChild<QLabel*>("Status_Path");
@@ -69,8 +69,7 @@ TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
 }
 
 TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     auto* nodes = f.frame->findChild<QLabel*>("Status_Nodes");
     ASSERT_NE(nodes, nullptr);
     auto shown = [&] {
@@ -85,8 +84,7 @@ TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
 }
 
 TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     TTree_Node* root = f.window->currentRoot();
     for (int i = 0; i < 2; ++i) {
         f.window->switchToView(0);
@@ -103,8 +101,7 @@ TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
 }
 
 TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     TTree_Node* root = f.window->currentRoot();
     f.select(root->child(0));
     f.window->N_New_Node_ViewClick();
@@ -121,8 +118,7 @@ TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
 TEST(DocumentWindow, LeavingNodesAreDroppedFromSavedViewStates) {
     // A freed node's address may be reused by a new node; a view must not
     // then show the newcomer collapsed or selected.
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     TTree_Node* root = f.window->currentRoot();
     TTree_Node* a = root->child(0);
     a->appendChild(std::make_unique<TTree_Node>());
@@ -138,8 +134,7 @@ TEST(DocumentWindow, LeavingNodesAreDroppedFromSavedViewStates) {
 }
 
 TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
-    TWindow_Fixture f;
-    f.addChildren({"a", "b"});
+    TWindow_Fixture f({"a", "b"});
     TTree_Node* a = f.window->currentRoot()->child(0);
     f.window->openCaptionEditor(*a);
     TForm_Caption& editor = TForm_Caption::instance();
@@ -159,8 +154,7 @@ TEST(DocumentWindow, APendingCaptionForAnErasedNodeIsDropped) {
 // The editor widens, then wraps and grows taller, up to the visible width;
 // text beyond the caption limit is refused with a message, never cut silently.
 TEST(DocumentWindow, CaptionEditorGrowsWithTheTextAndRefusesTooMuch) {
-    TWindow_Fixture f;
-    f.addChildren({"a"});
+    TWindow_Fixture f({"a"});
     f.window->openCaptionEditor(*f.window->currentRoot()->child(0));
     TForm_Caption& editor = TForm_Caption::instance();
     const QRect start = editor.geometry();
@@ -197,10 +191,9 @@ TEST(DocumentWindow, AWheelNotchScrollsAtMostAThirdOfTheView) {
 }
 
 TEST(DocumentWindow, LinksToDocumentsOpenHereOthersGoToTheDesktop) {
-    TWindow_Fixture f;
+    TWindow_Fixture f({"doc", "caps"});
     std::string dir = ::testing::TempDir() + "vetra_window_links/";
     std::filesystem::create_directories(dir);
-    f.addChildren({"doc", "caps"});
     TTree_Node* root = f.window->currentRoot();
     // The window saves itself under a name, so the link has a real target.
     f.script.queueAnswer(QString::fromStdString(dir + "target.vt"));

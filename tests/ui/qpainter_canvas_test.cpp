@@ -17,16 +17,21 @@ class QPainterCanvas : public ::testing::Test {
 
     bool isBlack(int x, int y) const { return image.pixel(x, y) == qRgb(0, 0, 0); }
     bool isWhite(int x, int y) const { return image.pixel(x, y) == qRgb(255, 255, 255); }
+    // Draws on the image; the painter ends with the call.
+    template <class TSteps>
+    void draw(TSteps steps) {
+        QPainter painter(&image);
+        TQPainter_Canvas canvas(&painter);
+        steps(canvas);
+    }
 };
 
 TEST_F(QPainterCanvas, RectangleLeavesOutRightAndBottomEdges) {
-    {
-        QPainter painter(&image);
-        TQPainter_Canvas canvas(&painter);
+    draw([&](TQPainter_Canvas& canvas) {
         canvas.setPenColor(0);
         canvas.setBrushStyle(TBrush_Style::Clear);
         canvas.rectangle(2, 2, 10, 10);
-    }
+    });
     EXPECT_TRUE(isBlack(2, 2));
     EXPECT_TRUE(isBlack(9, 9));
     EXPECT_TRUE(isWhite(10, 5));
@@ -46,13 +51,11 @@ TEST_F(QPainterCanvas, LineLeavesOutItsEndPoint) {
     };
     for (const auto& c : cases) {
         image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            TQPainter_Canvas canvas(&painter);
+        draw([&](TQPainter_Canvas& canvas) {
             canvas.setPenColor(0);
             canvas.moveTo(c.x1, c.y1);
             canvas.lineTo(c.x2, c.y2);
-        }
+        });
         EXPECT_TRUE(isBlack(c.x1, c.y1)) << c.name;
         EXPECT_TRUE(isBlack(c.lastX, c.lastY)) << c.name;
         EXPECT_TRUE(isWhite(c.endX, c.endY)) << c.name;
@@ -60,28 +63,24 @@ TEST_F(QPainterCanvas, LineLeavesOutItsEndPoint) {
 }
 
 TEST_F(QPainterCanvas, ExclusiveOrTwiceRestoresThePicture) {
-    {
-        QPainter painter(&image);
-        TQPainter_Canvas canvas(&painter);
+    draw([&](TQPainter_Canvas& canvas) {
         canvas.fillRect(0, 0, 40, 20, 0x3080C0);
         canvas.setPenMode(TPen_Mode::Xor);
         canvas.setPenWidth(2);
         canvas.setPenColor(0xD04030);
         canvas.setBrushColor(0);
         for (int i = 0; i < 2; ++i) canvas.roundRect(5, 5, 30, 30, 10, 10);
-    }
+    });
     EXPECT_EQ(image.pixel(5, 15), qRgb(0xC0, 0x80, 0x30));
     EXPECT_TRUE(isWhite(15, 25));
 }
 
 TEST_F(QPainterCanvas, ArcRunsCounterClockwiseFromStartToEnd) {
-    {
-        QPainter painter(&image);
-        TQPainter_Canvas canvas(&painter);
+    draw([&](TQPainter_Canvas& canvas) {
         canvas.setPenColor(0);
         // Quarter from 3 o'clock up to 12 o'clock of a circle centred at (20, 20).
         canvas.arc(10, 10, 31, 31, 30, 20, 20, 10);
-    }
+    });
     int upperRight = 0, lowerLeft = 0;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
