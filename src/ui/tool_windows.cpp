@@ -1,6 +1,7 @@
 #include "ui/tool_windows.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -53,6 +54,36 @@ void followActiveDocument(TForm_Main_Vetra& frame) {
     }
 }
 
+// The tool windows are child windows of the frame and are made before it is
+// shown; a window manager does not map a child window whose parent is not
+// mapped yet, so they are shown once more when the frame first appears.
+class TShow_With_Frame : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        watched->removeEventFilter(this);
+        // Once the frame's own show has been handled by the window system.
+        QTimer::singleShot(0, this, [this] {
+            for (QWidget* window : {static_cast<QWidget*>(TForm_Map::instance()),
+                                    static_cast<QWidget*>(TForm_Node_Style::instance())}) {
+                if (window == nullptr || !window->isVisible()) continue;
+                // Shown again without taking the focus from the document.
+                const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+                window->setAttribute(Qt::WA_ShowWithoutActivating);
+                window->hide();
+                window->show();
+                window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+                placeOnScreen(*window);
+            }
+            deleteLater();
+        });
+        return false;
+    }
+};
+
 }  // namespace
 
 void installToolWindows(TForm_Main_Vetra& frame) {
@@ -68,6 +99,8 @@ void installToolWindows(TForm_Main_Vetra& frame) {
     panel->setVisible(options.Attr_Win_Visible != 0);
     placeOnScreen(*map);
     placeOnScreen(*panel);
+    if (!frame.isVisible() && QGuiApplication::platformName() != "offscreen")
+        frame.installEventFilter(new TShow_With_Frame(&frame));
     // After the window change has settled (a closing window is gone).
     auto follow = [&frame] {
         QTimer::singleShot(0, &frame, [&frame] { followActiveDocument(frame); });
