@@ -122,11 +122,14 @@ void writeTenAryDocument(const std::string& path, int32_t count) {
 // Runs `vetra --quit-after-paint [FILE]` and returns the milliseconds it
 // printed, with the child's processor time.
 TTiming timeStart(const std::string& vetra, const std::string& file, const std::string& config) {
-    // A private runtime folder, so a running editor does not take the start over.
+    // Private runtime and state folders, so neither a running editor nor a
+    // recovery copy left by an earlier crash (whose prompt waits for an
+    // answer) stands in the way; a hung start is reported, not waited for.
     std::filesystem::create_directories(config + "/run");
     std::filesystem::permissions(config + "/run", std::filesystem::perms::owner_all);
     std::string command = "XDG_CONFIG_HOME='" + config + "' XDG_RUNTIME_DIR='" + config +
-                          "/run' QT_QPA_PLATFORM=offscreen '" + vetra + "' --quit-after-paint";
+                          "/run' XDG_STATE_HOME='" + config + "/state' QT_QPA_PLATFORM=offscreen " +
+                          "timeout 60 '" + vetra + "' --quit-after-paint";
     if (!file.empty()) command += " '" + file + "'";
     command += " 2>&1 >/dev/null | tail -n 1";
     rusage before{}, after{};
@@ -168,7 +171,14 @@ TTiming timeReading(const std::string& path, int32_t count) {
 int runOneSize(int argc, char** argv, int32_t count, const std::string& path,
                const std::string& directory) {
     setenv("XDG_CONFIG_HOME", (directory + "/config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (directory + "/state").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (directory + "/config/run").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The offscreen platform's notes on what it cannot do would hide the table.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith("This plugin does not"))
+            std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    });
     const std::string vetra = programDirectoryOf(argv[0]) + "/../app/vetra";
 
     std::printf("%d nodes (complete 10-ary tree, Chinese captions)\n", count);
@@ -236,6 +246,11 @@ int runOneSize(int argc, char** argv, int32_t count, const std::string& path,
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "--size")
         return runOneSize(argc, argv, std::atoi(argv[2]), argv[3], argv[4]);
+    // `--write N FILE` only writes the tree, for a profiler run of `--size`.
+    if (argc == 4 && std::string(argv[1]) == "--write") {
+        writeTenAryDocument(argv[3], std::atoi(argv[2]));
+        return 0;
+    }
     const std::string here = programDirectoryOf(argv[0]);
     const std::string directory = std::filesystem::temp_directory_path().string() +
                                   "/vetra_bench_table_" + std::to_string(getpid());
