@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         if (shown == view.Doc.root() && node.Edge_Style != 0 && node.Color_Fill != -1)
             shown = &node;
     });
-    shown->Selected = 1;
+    shown->setSelected(true);
     panel.activateFor(&view);
     application.processEvents();
     save(&map, out + "/map.png");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/layout_engine.h"
+#include "model/selection.h"
 
 namespace vetra {
 
@@ -43,14 +44,19 @@ void selectInRectangle(TTree_Node& root, int32_t x1, int32_t y1, int32_t x2, int
     forEachVisiblePlaced(root, [&](TTree_Node& node, TNode_Point at) {
         const bool meets = left <= int64_t{at.x} + node.Layout.Box_Width && at.x <= right &&
                            int64_t{at.y} + node.Layout.Box_Height >= top && at.y <= bottom;
-        node.Selected = meets ? 1 : 0;
+        node.setSelected(meets);
     });
 }
 
 TFirst_Selected firstSelected(TTree_Node& root) {
     TFirst_Selected first;
+    std::vector<TTree_Node*> listed;
+    if (appendSelectedFromList(root, listed)) {
+        if (!listed.empty()) first = {listed.front(), static_cast<int32_t>(listed.size())};
+        return first;
+    }
     forEachVisible(root, [&](TTree_Node& node) {
-        if (!node.Selected) return;
+        if (!node.selected()) return;
         if (first.node == nullptr) first.node = &node;
         ++first.count;
     });
@@ -58,13 +64,14 @@ TFirst_Selected firstSelected(TTree_Node& root) {
 }
 
 void collectSelected(TTree_Node& root, std::vector<TTree_Node*>& out) {
+    if (appendSelectedFromList(root, out)) return;
     forEachVisible(root, [&](TTree_Node& node) {
-        if (node.Selected) out.push_back(&node);
+        if (node.selected()) out.push_back(&node);
     });
 }
 
 void collectSelectedTops(TTree_Node& root, std::vector<TTree_Node*>& out) {
-    if (root.Selected) {
+    if (root.selected()) {
         out.push_back(&root);
         return;
     }

@@ -32,7 +32,7 @@ void showView(TNode_View& view) {
                                                    view.Saved_Selection.end());
     forEachInSubtree(root, [&](TTree_Node& node) {
         node.Expanded = node.hasChildren() && collapsed.count(&node) != 0 ? 0 : 1;
-        node.Selected = selected.count(&node) != 0 ? 1 : 0;
+        node.setSelected(selected.count(&node) != 0);
     });
 }
 
@@ -43,7 +43,7 @@ void saveViewState(TNode_View& view) {
     });
     view.Saved_Selection.clear();
     forEachVisible(*view.Root, [&](TTree_Node& node) {
-        if (node.Selected) view.Saved_Selection.append(&node);
+        if (node.selected()) view.Saved_Selection.append(&node);
     });
 }
 

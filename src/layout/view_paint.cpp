@@ -112,7 +112,7 @@ void paintSubtree(TCanvas& canvas, TTree_Node& root, const TPaint_Options& optio
 void drawSelectionHighlight(TCanvas& canvas, TTree_Node& root, const TPicture_Rect& clip) {
     bool started = false;
     forEachNodeIn(root, clip, [&](TTree_Node& node, TNode_Point at) {
-        if (!node.Selected) return;
+        if (!node.selected()) return;
         if (!started) {
             canvas.setPenMode(TPen_Mode::Xor);
             canvas.setBrushStyle(TBrush_Style::Solid);

@@ -123,7 +123,7 @@ TTree_Node& searchStartNode(TTree_Node& viewRoot) {
 
 bool selectFoundNode(TTree_Node& viewRoot, TTree_Node& found) {
     viewRoot.clearSelection();
-    found.Selected = 1;
+    found.setSelected(true);
     bool collapsed = false;
     for (TTree_Node* node = &found; node != &viewRoot && node->Parent != nullptr;) {
         node = node->Parent;

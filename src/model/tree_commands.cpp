@@ -115,7 +115,7 @@ bool eraseSelection(TEdit_Context& ctx) {
             neighbour = parent->child(index);
         else if (index > 0)
             neighbour = parent->child(index - 1);
-        neighbour->Selected = 1;
+        neighbour->setSelected(true);
     }
     finishEdit(ctx);
     return true;

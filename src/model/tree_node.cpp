@@ -1,6 +1,7 @@
 #include "model/tree_node.h"
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -16,6 +17,20 @@ std::atomic<uint64_t> Tree_Shape_Changes{0};
 
 void noteShapeChange() {
     Tree_Shape_Changes.fetch_add(1, std::memory_order_relaxed);
+}
+
+// Beyond this many selected nodes a selection is cleared by walking the
+// tree, as a walk then costs no more than looking at each of them.
+constexpr size_t kFew_Selected = 64;
+
+// True when `node` is `root` or one of its descendants, each step up a child
+// its Parent still holds: a removed subtree keeps its old Parent.
+bool holdsInSubtree(const TTree_Node* root, const TTree_Node* node) {
+    for (const TTree_Node* at = node; at != nullptr; at = at->Parent) {
+        if (at == root) return true;
+        if (at->Parent != nullptr && at->Parent->indexOfChild(at) < 0) return false;
+    }
+    return false;
 }
 
 // Program texts converted once per text mode: a document of 100 000 nodes
@@ -66,6 +81,38 @@ TTree_Node::TTree_Node() {
 
 TTree_Node::~TTree_Node() {
     destroyChildren();
+    if (Selected_) setSelected(false);
+}
+
+struct TSelected_Nodes {
+    std::mutex Lock;
+    std::unordered_set<TTree_Node*> Nodes;
+};
+
+TSelected_Nodes& selectedNodesOfProgram() {
+    // Never destroyed: nodes held by other static objects may still be
+    // destroyed after it would have been.
+    static auto* nodes = new TSelected_Nodes;
+    return *nodes;
+}
+
+bool visitSelectedNodes(TSelected_Nodes& nodes, size_t limit, void (*visit)(TTree_Node*, void*),
+                        void* context) {
+    std::lock_guard<std::mutex> hold(nodes.Lock);
+    if (nodes.Nodes.size() > limit) return false;
+    for (TTree_Node* node : nodes.Nodes) visit(node, context);
+    return true;
+}
+
+void TTree_Node::setSelected(bool on) {
+    if (Selected_ == on) return;
+    Selected_ = on;
+    TSelected_Nodes& nodes = selectedNodesOfProgram();
+    std::lock_guard<std::mutex> hold(nodes.Lock);
+    if (on)
+        nodes.Nodes.insert(this);
+    else
+        nodes.Nodes.erase(this);
 }
 
 void TTree_Node::destroyChildren() {
@@ -245,12 +292,20 @@ void TTree_Node::collapseAll() {
 }
 
 void TTree_Node::clearSelection() {
-    for (TTree_Node* up = Parent; up != nullptr; up = up->Parent) up->Selected = 0;
+    std::vector<TTree_Node*> related;
+    const bool few = forEachSelectedNode(kFew_Selected, [&](TTree_Node& node) {
+        if (holdsInSubtree(this, &node) || isInSubtree(&node, this)) related.push_back(&node);
+    });
+    if (few) {
+        for (TTree_Node* node : related) node->setSelected(false);
+        return;
+    }
+    for (TTree_Node* up = Parent; up != nullptr; up = up->Parent) up->setSelected(false);
     std::vector<TTree_Node*> pending{this};
     while (!pending.empty()) {
         TTree_Node* node = pending.back();
         pending.pop_back();
-        node->Selected = 0;
+        node->setSelected(false);
         pending.insert(pending.end(), node->Children.begin(), node->Children.end());
     }
 }

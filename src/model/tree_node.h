@@ -63,7 +63,6 @@ class TTree_Node {
     int32_t Work_Size = 0;
     int32_t Expanded = 1;
     int32_t Depth = 0;
-    int32_t Selected = 0;
     // Caption font face, at most 63 bytes. Faces are few and nodes many, so
     // every node points into one shared, never-freed pool of names.
     const char* Font_Name = "";
@@ -119,7 +118,12 @@ class TTree_Node {
     void recomputeDepth();
     void expandToLevel(int level);
     void collapseAll();
-    // Clears Selected on the node, its ancestors and its descendants.
+    // Whether the node is selected in its view. Every selected node of the
+    // program is also listed (see selectedNodesOfProgram), so the selection
+    // of a huge tree is found without walking it.
+    bool selected() const { return Selected_; }
+    void setSelected(bool on);
+    // Unselects the node, its ancestors and its descendants.
     void clearSelection();
 
     void setViewStyle(int32_t code) { View_Style = View_Style_Used = code; }
@@ -132,7 +136,16 @@ class TTree_Node {
 
   private:
     void destroyChildren();
+
+    bool Selected_ = false;
 };
+
+// Calls visit(node) for every selected node of the program, in no order, and
+// returns true; returns false without visiting when more than `limit` nodes
+// are selected, for the caller to walk its tree instead. visit must not
+// change any node's selection.
+template <class TVisit>
+bool forEachSelectedNode(size_t limit, TVisit visit);
 
 // True when `node` is `root` or one of its descendants.
 bool isInSubtree(const TTree_Node* root, const TTree_Node* node);
@@ -154,5 +167,18 @@ std::string_view defaultFontName();
 // The longest prefix of whole characters of a note's plain text that is
 // shorter than 300 bytes.
 size_t excerptLength(std::string_view plainText);
+
+// The list behind forEachSelectedNode; locked while it is read or changed.
+struct TSelected_Nodes;
+TSelected_Nodes& selectedNodesOfProgram();
+bool visitSelectedNodes(TSelected_Nodes& nodes, size_t limit, void (*visit)(TTree_Node*, void*),
+                        void* context);
+
+template <class TVisit>
+bool forEachSelectedNode(size_t limit, TVisit visit) {
+    return visitSelectedNodes(
+        selectedNodesOfProgram(), limit,
+        [](TTree_Node* node, void* context) { (*static_cast<TVisit*>(context))(*node); }, &visit);
+}
 
 }  // namespace vetra

@@ -169,7 +169,7 @@ void selectNodes(TEdit_Context& ctx, const std::vector<const TTree_Node*>& nodes
     while (!pending.empty()) {
         TTree_Node* node = pending.back();
         pending.pop_back();
-        if (wanted.count(node) != 0) node->Selected = 1;
+        if (wanted.count(node) != 0) node->setSelected(true);
         pending.insert(pending.end(), node->Children.begin(), node->Children.end());
     }
 }
@@ -208,7 +208,7 @@ bool undoLastCommand(TEdit_Context& ctx) {
     if (ctx.View.Is_Main_View) ctx.View.Root = ctx.Doc.root();
     if (!select.empty()) {
         ctx.View.Root->clearSelection();
-        select.front()->Selected = 1;
+        select.front()->setSelected(true);
     }
     ctx.Host.refreshView();
     return true;

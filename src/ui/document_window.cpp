@@ -246,7 +246,7 @@ void TForm_Qo_Tree::showCurrentView() {
     syncCurrentFromView();
     // With nothing selected the keys would have nothing to act on: the view
     // root is selected, so Insert and Tab work at once.
-    if (firstSelected(*Current_.Root).node == nullptr) Current_.Root->Selected = 1;
+    if (firstSelected(*Current_.Root).node == nullptr) Current_.Root->setSelected(true);
     refresh();
     Image_View_->setScroll(view->Scroll_X, view->Scroll_Y);
 }

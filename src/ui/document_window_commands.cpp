@@ -93,7 +93,7 @@ void TForm_Qo_Tree::buildPopupMenu() {
 
 void TForm_Qo_Tree::selectOnly(TTree_Node* node) {
     Current_.Root->clearSelection();
-    node->Selected = 1;
+    node->setSelected(true);
     Image_View_->viewport()->update();
 }
 

@@ -131,7 +131,7 @@ bool TForm_Qo_Tree::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         // The mark moves from one node to another: only those two boxes are
         // painted again, not the whole visible area.
         Current_.Root->clearSelection();
-        target->Selected = 1;
+        target->setSelected(true);
         repaintPictureArea(selectionMarkArea(*first.node));
         repaintPictureArea(selectionMarkArea(*target));
     } else {
@@ -178,7 +178,7 @@ void TForm_Qo_Tree::Image_ViewMouseDown(QMouseEvent* event, QPoint at) {
     if (!Left_Pressed_) return;
     TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
     Band_Start_ = Band_End_ = at;
-    if (hit.node != nullptr && hit.node->Selected) return;  // a drag may follow
+    if (hit.node != nullptr && hit.node->selected()) return;  // a drag may follow
     if (hit.node == nullptr) commitCaptionEditor();
     Current_.Root->clearSelection();
     Band_Drawn_ = true;

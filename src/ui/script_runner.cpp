@@ -96,7 +96,7 @@ QString outlineOf(TTree_Node& root) {
         TLine line = pending.back();
         pending.pop_back();
         out += QString(line.level * 2, ' ') + nodeTextToQString(line.node->Caption.view());
-        if (line.node->Selected) out += " *";
+        if (line.node->selected()) out += " *";
         if (!line.node->Expanded && line.node->hasChildren()) out += " +";
         out += '\n';
         if (!line.node->Expanded) continue;
@@ -205,7 +205,7 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         for (const QString& path : arguments) {
             TTree_Node* node = nodeAt(*window, path, error);
             if (node == nullptr) return false;
-            node->Selected = 1;
+            node->setSelected(true);
         }
         view->update();
         return true;
@@ -287,9 +287,9 @@ bool TScript_Runner::runLine(const QString& rawLine, QString* error) {
         QPoint start, end;
         if (command == "drag") {
             // A drag starts on a selected node; select it as a click would.
-            if (!from->Selected) {
+            if (!from->selected()) {
                 window->currentRoot()->clearSelection();
-                from->Selected = 1;
+                from->setSelected(true);
             }
             start = pointOf(*window, *from, "box");
             end = pointOf(*window, *to, "box");

@@ -230,7 +230,7 @@ TEST(Paint, ExposedAreaPaintsEveryNodeThatReachesIt) {
 
 TEST(Paint, SelectionHighlightSurroundsTheBox) {
     auto root = makeNode("abc");
-    root->Selected = 1;
+    root->setSelected(true);
     root->Edge_Width = 2;
     const TView_Picture picture = showFixed(*root);
     EXPECT_TRUE(picture.Selection_Drawn);

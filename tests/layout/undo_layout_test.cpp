@@ -28,7 +28,7 @@ void (*const commands[])(TFix&, TNode*, TNode*, TRand&) = {
     [](TFix& f, TNode*, TNode* target, TRand&) {
         copySelection(f.Ctx);
         f.View.Root->clearSelection();
-        target->Selected = 1;
+        target->setSelected(true);
         pasteClipboard(f.Ctx);
     },
     [](TFix& f, TNode*, TNode*, TRand&) { moveUp(f.Ctx); },
@@ -60,7 +60,7 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
             TTree_Node* node = shown[random() % shown.size()];
             TTree_Node* target = shown[random() % shown.size()];
             f.View.Root->clearSelection();
-            node->Selected = 1;
+            node->setSelected(true);
             for (int i = 0; i < 4; ++i) f.Messages.Confirm_Answers.push_back(true);
             commands[random() % std::size(commands)](f, node, target, random);
             relayoutView(canvas, *f.View.Root, 300, 200, picture);

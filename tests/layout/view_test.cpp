@@ -7,6 +7,9 @@
 #include "layout/style_codes.h"
 #include "layout/style_commands.h"
 #include "layout/tree_builder.h"
+#include "model/selection.h"
+
+#include <random>
 
 namespace vetra {
 namespace {
@@ -55,26 +58,83 @@ TEST(Selection, RectangleSelectsVisibleNodesOnly) {
     TTree_Node *a = find(*root, "a"), *b = find(*root, "b"), *hidden = find(*root, "hidden");
     showFixed(*root);
     b->Expanded = 0;
-    hidden->Selected = 1;
-    root->Selected = 1;
+    hidden->setSelected(true);
+    root->setSelected(true);
     const TNode_Point at = absolutePosition(*a);
     // Corners given in reverse order.
     selectInRectangle(*root, at.x + 2, at.y + 2, at.x + 1, at.y + 1);
-    EXPECT_EQ(a->Selected, 1);
-    EXPECT_EQ(root->Selected, 0);
-    EXPECT_EQ(b->Selected, 0);
-    EXPECT_EQ(hidden->Selected, 1) << "nodes inside collapsed branches keep their state";
+    EXPECT_TRUE(a->selected());
+    EXPECT_FALSE(root->selected());
+    EXPECT_FALSE(b->selected());
+    EXPECT_TRUE(hidden->selected()) << "nodes inside collapsed branches keep their state";
 
     auto first = firstSelected(*root);
     EXPECT_EQ(first.node, a);
     EXPECT_EQ(first.count, 1);
-    root->Selected = 1;
+    root->setSelected(true);
     std::vector<TTree_Node*> tops;
     collectSelectedTops(*root, tops);
     EXPECT_EQ(tops, std::vector<TTree_Node*>{root.get()});
     std::vector<TTree_Node*> all;
     collectSelected(*root, all);
     EXPECT_EQ(all, (std::vector<TTree_Node*>{root.get(), a}));
+}
+
+// The selection is found from the program's list of selected nodes, not by
+// a walk; on random trees, with collapsed branches, sub-views, removed
+// subtrees that keep their old Parent and selections too large for the list,
+// every answer equals the walk's.
+TEST(Selection, ListedSelectionEqualsAWalkOnRandomTrees) {
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int selectedCount : {0, 1, 2, 9, 60, 400}) {
+        auto root = makeNode("root");
+        std::vector<TTree_Node*> nodes{root.get()};
+        for (int i = 0; i < 600; ++i)
+            nodes.push_back(addChild(*nodes[pick(int(nodes.size()))], "n"));
+        for (TTree_Node* n : nodes) n->Expanded = pick(5) != 0;
+        for (int i = 0; i < selectedCount; ++i) nodes[pick(int(nodes.size()))]->setSelected(true);
+        std::vector<std::unique_ptr<TTree_Node>> removed;  // selected, detached, old Parent kept
+        for (int i = 0; i < 3; ++i) {
+            TTree_Node* gone = nodes[1 + pick(int(nodes.size()) - 1)];
+            if (!isInSubtree(root.get(), gone) || gone->Parent->indexOfChild(gone) < 0) continue;
+            gone->setSelected(true);
+            removed.push_back(gone->Parent->removeChild(gone));
+        }
+        for (int round = 0; round < 20; ++round) {
+            TTree_Node& view = *nodes[round == 0 ? 0 : pick(int(nodes.size()))];
+            if (!isInSubtree(root.get(), &view) ||
+                (&view != root.get() && view.Parent->indexOfChild(&view) < 0))
+                continue;
+            std::vector<TTree_Node*> walked, listed;
+            forEachVisible(view, [&](TTree_Node& n) {
+                if (n.selected()) walked.push_back(&n);
+            });
+            collectSelected(view, listed);
+            ASSERT_EQ(listed, walked) << selectedCount;
+            EXPECT_EQ(selectedList(view), walked);
+            const TFirst_Selected first = firstSelected(view);
+            EXPECT_EQ(first.count, int32_t(walked.size()));
+            EXPECT_EQ(first.node, walked.empty() ? nullptr : walked.front());
+        }
+        // Clearing touches the node, its ancestors and its real descendants only.
+        TTree_Node& cleared = *nodes[pick(int(nodes.size()))];
+        std::vector<TTree_Node*> keep;
+        for (TTree_Node* n : nodes)
+            if (n->selected() && !isInSubtree(n, &cleared)) {
+                bool below = false;
+                for (TTree_Node* up = n; up != nullptr && !below; up = up->Parent) {
+                    if (up == &cleared) below = true;
+                    if (up->Parent != nullptr && up->Parent->indexOfChild(up) < 0) break;
+                }
+                if (!below) keep.push_back(n);
+            }
+        cleared.clearSelection();
+        std::vector<TTree_Node*> left;
+        for (TTree_Node* n : nodes)
+            if (n->selected()) left.push_back(n);
+        EXPECT_EQ(left, keep) << selectedCount;
+    }
 }
 
 TEST(Navigation, ArrowKeysFollowTheStyles) {
@@ -126,7 +186,7 @@ TEST(Views, LeavingAndShowingRestoresExpansionSelectionAndScroll) {
 
     showView(*main);
     int32_t index = 0;
-    forEachVisible(*root, [&](TTree_Node& n) { n.Selected = index++ % 3 == 0; });
+    forEachVisible(*root, [&](TTree_Node& n) { n.setSelected(index++ % 3 == 0); });
     auto snapshot = [&] {  // every node, collapsed branches included
         std::vector<int32_t> out;
         for (TTree_Node* n = root.get(); n != nullptr; n = nextInDisplayOrder(n, true))
@@ -139,7 +199,7 @@ TEST(Views, LeavingAndShowingRestoresExpansionSelectionAndScroll) {
     showView(*subView);
     EXPECT_EQ(sub->Parent, nullptr);
     sub->collapseAll();
-    sub->Selected = 1;
+    sub->setSelected(true);
     leaveView(*subView, 0, 0, 10, 10);
     EXPECT_EQ(sub->Parent, root.get());
     showView(*main);
@@ -156,7 +216,7 @@ TEST(Views, ShowingSurvivesDeletedNodesInTheSavedArrays) {
     TView_List views;
     TNode_View* main = views.newView(root.get());
     child->Expanded = 0;
-    child->Selected = 1;
+    child->setSelected(true);
     leaveView(*main, 0, 0, 10, 10);
     ASSERT_EQ(main->Saved_Collapsed.count(), 1);
     ASSERT_EQ(main->Saved_Selection.count(), 1);
@@ -181,7 +241,7 @@ TEST(StyleCommands, RecordEachSelectedNodeBeforeChangingIt) {
     TRecorder recorder;
     EXPECT_EQ(applyStyleCommand(*root, TStyle_Command::Edge_Style, 3, {}, &recorder), 0);
     EXPECT_TRUE(recorder.recorded.empty());
-    a->Selected = b->Selected = hidden->Selected = 1;
+    for (TTree_Node* n : {a, b, hidden}) n->setSelected(true);
     a->Edge_Style = 2;
     EXPECT_EQ(applyStyleCommand(*root, TStyle_Command::Edge_Style, 3, {}, &recorder), 2);
     EXPECT_EQ(recorder.recorded, (std::vector<const TTree_Node*>{a, b}));

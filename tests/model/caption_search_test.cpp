@@ -95,17 +95,17 @@ TEST(CaptionSearch, StaysInsideTheSubView) {
 TEST(CaptionSearch, StartPointAndSelection) {
     auto root = buildTree("r(a(b(c)),d)");
     EXPECT_EQ(&searchStartNode(*root), root.get()) << "nothing selected";
-    find(*root, "d")->Selected = 1;
+    find(*root, "d")->setSelected(true);
     EXPECT_EQ(&searchStartNode(*root), find(*root, "d"));
-    find(*root, "a")->Selected = 1;
+    find(*root, "a")->setSelected(true);
     EXPECT_EQ(&searchStartNode(*root), root.get()) << "several selected";
 
     find(*root, "a")->Expanded = 0;
     find(*root, "b")->Expanded = 0;
     EXPECT_TRUE(selectFoundNode(*root, *find(*root, "c")));
     EXPECT_TRUE(find(*root, "a")->Expanded && find(*root, "b")->Expanded);
-    EXPECT_EQ(find(*root, "c")->Selected, 1);
-    EXPECT_EQ(find(*root, "a")->Selected + find(*root, "d")->Selected, 0);
+    EXPECT_TRUE(find(*root, "c")->selected());
+    EXPECT_FALSE(find(*root, "a")->selected() + find(*root, "d")->selected());
     EXPECT_FALSE(selectFoundNode(*root, *find(*root, "d"))) << "ancestors already expanded";
 }
 

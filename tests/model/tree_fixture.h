@@ -45,7 +45,7 @@ struct TEdit_Fixture {
     TTree_Node* node(std::string_view caption) { return find(*Doc.root(), caption); }
     void select(const std::vector<std::string_view>& captions) {
         Doc.root()->clearSelection();
-        for (auto caption : captions) node(caption)->Selected = 1;
+        for (auto caption : captions) node(caption)->setSelected(true);
     }
     // Makes the node's subtree the current view, cut from its parent.
     void enterSubView(std::string_view caption) {

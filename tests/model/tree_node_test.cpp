@@ -110,14 +110,14 @@ TEST(TreeNode, CopyMarksTheNoteDirtyAndSharesItsLocation) {
     source.Content_Size = 40;
     source.Work_Offset = 12;
     source.Expanded = 0;
-    source.Selected = 1;
+    source.setSelected(true);
     auto copy = source.clone();
     EXPECT_EQ(copy->Content_Dirty, 1);
     EXPECT_EQ(copy->Content_Offset, 900);
     EXPECT_EQ(copy->Work_Offset, 12);
     EXPECT_EQ(copy->Link.view(), "file.vt");
     EXPECT_EQ(copy->Expanded, 1) << "view state is not copied";
-    EXPECT_EQ(copy->Selected, 0);
+    EXPECT_FALSE(copy->selected());
 }
 
 TEST(TreeNode, DisplayOrderWalks) {

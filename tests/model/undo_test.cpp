@@ -68,7 +68,7 @@ TEST(Undo, TakesBackAndRedoesEveryCommandExactly) {
         }
         EXPECT_EQ(f.Doc.Undo.redoCount(), 1) << c.name;
         f.View.Root->clearSelection();
-        f.View.Root->Selected = 1;
+        f.View.Root->setSelected(true);
         createChild(f.Ctx);
         EXPECT_EQ(f.Doc.Undo.redoCount(), 0) << "a new command ends redo: " << c.name;
     }
@@ -144,7 +144,7 @@ TEST(Undo, LargeGroupIsTakenBackWhole) {
     for (TTree_Node* node : nodes) node->Color_Caption = 0xABCDEF;
     ASSERT_TRUE(undoLastCommand(f.Ctx));
     for (int i = 0; i < 60; ++i) EXPECT_EQ(nodes[i]->Color_Caption, i) << i;
-    EXPECT_EQ(nodes[0]->Selected, 1) << "the oldest record's node ends selected";
+    EXPECT_TRUE(nodes[0]->selected()) << "the oldest record's node ends selected";
 }
 
 TEST(Undo, ContentChangeBringsBackOldNoteForTheNextSave) {

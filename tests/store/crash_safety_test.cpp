@@ -227,7 +227,7 @@ TEST(ChildBound, CommandsRefuseAndTheWriterLeavesTheFile) {
     }
     // Undo of an erase, once the node has been filled up again.
     edit.Doc.root()->clearSelection();
-    full->child(0)->Selected = 1;
+    full->child(0)->setSelected(true);
     ASSERT_TRUE(eraseSelection(edit.Ctx));
     full->appendChild(std::make_unique<TTree_Node>());
     EXPECT_FALSE(undoLastCommand(edit.Ctx));

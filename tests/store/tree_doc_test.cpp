@@ -359,13 +359,13 @@ TEST(TreeDoc, CopiedNotesTravelBetweenDocuments) {
     TEdit_Fixture edit("x");
     TCurrent_View view{source->root(), nullptr, true};
     TEdit_Context copyCtx{*source, view, edit.Host, f.Messages, edit.Clipboard};
-    find(*source->root(), "a")->Selected = 1;
+    find(*source->root(), "a")->setSelected(true);
     copySelection(copyCtx);
 
     auto target = f.newDoc("t");
     TCurrent_View targetView{target->root(), nullptr, true};
     TEdit_Context pasteCtx{*target, targetView, edit.Host, f.Messages, edit.Clipboard};
-    target->root()->Selected = 1;
+    target->root()->setSelected(true);
     ASSERT_TRUE(pasteClipboard(pasteCtx));
     ASSERT_TRUE(target->saveAs(f.path("to.vt"), {}));
     auto reopened = f.openDoc("to.vt");

@@ -147,7 +147,7 @@ TEST(NodeDialog, EditsInAReadOnlyDocumentAreAppliedAndTheUserIsTold) {
     ASSERT_NE(window, f.window);
     TTree_Node* node = window->currentRoot()->child(1);
     window->currentRoot()->clearSelection();
-    node->Selected = 1;
+    node->setSelected(true);
     window->N_EditClick();
     f.dialog().frame().loadNote(test::readNoteFile("gbk_note.rtf"));
     f.dialog().frame().setModified(true);

@@ -33,7 +33,7 @@ struct TSearch_Fixture {
     std::vector<TTree_Node*> selected() {
         std::vector<TTree_Node*> out;
         for (TTree_Node* n : {root, alpha, beta, gamma, delta, chinese, alpha2})
-            if (n->Selected) out.push_back(n);
+            if (n->selected()) out.push_back(n);
         return out;
     }
 };
@@ -65,7 +65,7 @@ TEST(SearchDialog, OkButtonFollowsTheFieldAndEnterConfirmsIt) {
 
 TEST(SearchCommands, FirstNextAndPreviousSelectAndReveal) {
     TSearch_Fixture f;
-    f.delta->Selected = 1;
+    f.delta->setSelected(true);
     const struct {
         const char* name;
         const char* command;  // "first TEXT", "next", "previous"

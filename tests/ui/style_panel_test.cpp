@@ -33,7 +33,7 @@ struct TPanel_Fixture {
         a = testing::addChild(*window.View_Root, "a");
         b = testing::addChild(*window.View_Root, "b");
         c = testing::addChild(*b, "c");
-        a->Selected = 1;
+        a->setSelected(true);
         panel = std::make_unique<TForm_Node_Style>(
             options, [this] { return active; }, nullptr);
         panel->show();
@@ -51,7 +51,7 @@ bool sameIcon(QToolButton* button, const QPixmap& picture) {
 TEST(StylePanel, ShowsTheFirstSelectedNode) {
     TPanel_Fixture f;
     TTree_Node& n = *f.b;
-    n.Selected = 1;  // a comes first in pre-order
+    n.setSelected(true);  // a comes first in pre-order
     f.a->View_Style = kView_Auto;
     f.a->View_Style_Used = kView_Tree_Left;  // drawn as Tree_Left, chosen Auto
     f.a->Edge_Style = kEdge_Lozenge;
@@ -81,8 +81,8 @@ TEST(StylePanel, ShowsTheFirstSelectedNode) {
 
 TEST(StylePanel, ChoosersOpenAtTheirPlacesAndApplyToEverySelectedNode) {
     TPanel_Fixture f;
-    f.b->Selected = 1;
-    f.c->Selected = 1;  // c is visible: b is expanded
+    f.b->setSelected(true);
+    f.c->setSelected(true);  // c is visible: b is expanded
     TForm_Node_Style* p = f.panel.get();
     using N = TTree_Node;
     const struct {
@@ -153,7 +153,7 @@ TEST(StylePanel, OneChooserAtATimeAndClicksOutsideCloseThem) {
 
 TEST(StylePanel, BoldTogglesEachNodesOwnFlag) {
     TPanel_Fixture f;
-    f.b->Selected = 1;
+    f.b->setSelected(true);
     f.a->Font_Style = kFont_Bold;
     f.b->Font_Style = kFont_Italic;
     f.click(f.panel->SpeedButton_Font_Bold);
@@ -206,7 +206,7 @@ TEST(StylePanel, WithoutATargetOrASelectionNothingChanges) {
 
     // With a window but no selected node: no undo group, no refresh.
     f.panel->activateFor(&f.window);
-    f.a->Selected = 0;
+    f.a->setSelected(false);
     f.panel->chooseViewStyle(kView_Tree_Right);
     EXPECT_TRUE(f.window.Doc.Undo.empty());
     EXPECT_EQ(f.window.Refreshes, 0);
@@ -214,7 +214,7 @@ TEST(StylePanel, WithoutATargetOrASelectionNothingChanges) {
     // A window that closes takes itself out of the panel.
     auto other = std::make_unique<TFake_Target>();
     TTree_Node* node = testing::addChild(*other->View_Root, "x");
-    node->Selected = 1;
+    node->setSelected(true);
     f.panel->activateFor(other.get());
     other.reset();
     EXPECT_EQ(f.panel->target(), nullptr);

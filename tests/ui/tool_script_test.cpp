@@ -17,7 +17,7 @@ TEST(ToolScript, StyleRowsDriveThePanel) {
     TOptions options(1920, 1080);
     TFake_Target window;
     TTree_Node* node = testing::addChild(*window.View_Root, "n");
-    node->Selected = 1;
+    node->setSelected(true);
     TForm_Node_Style panel(options, {}, nullptr);
     panel.show();
     const struct {

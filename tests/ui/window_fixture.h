@@ -38,7 +38,7 @@ struct TWindow_Fixture {
     }
     void select(TTree_Node* node) {
         window->currentRoot()->clearSelection();
-        node->Selected = 1;
+        node->setSelected(true);
     }
 };
 
