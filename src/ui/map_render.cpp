@@ -184,8 +184,10 @@ void drawSketchBox(TMap_Raster& raster, const TSketch_Box& box) {
 // boxes kept, small, to be drawn over them afterwards, as the view draws
 // boxes over line ends. A subtree whose whole block falls into one map pixel
 // is drawn as its top node alone: its descendants could only paint that same
-// pixel, and skipping them keeps a huge view's redraw to the nodes that
-// show.
+// pixel. One whose block is a single pixel row (or column) is drawn as its
+// top node over a band of ink along the block: at that scale its descendants'
+// captions and connectors fill the band, and skipping them keeps a huge
+// view's redraw to about as many nodes as the map has pixels.
 void renderSketch(QImage& image, TTree_Node& root, double scaleX, double scaleY, QRgb background) {
     TMap_Raster raster(image, scaleX, scaleY);
     struct TPending {
@@ -207,12 +209,16 @@ void renderSketch(QImage& image, TTree_Node& root, double scaleX, double scaleY,
             const TLayout_Cache& c = child->Layout;
             const int64_t left = int64_t{entry.at.x} + c.Block_Pos.x;
             const int64_t top = int64_t{entry.at.y} + c.Block_Pos.y;
-            const bool onePixel = raster.mapX(left) == raster.mapX(left + c.Block_Width) &&
-                                  raster.mapY(top) == raster.mapY(top + c.Block_Height);
+            const int32_t x0 = raster.mapX(left), x1 = raster.mapX(left + c.Block_Width);
+            const int32_t y0 = raster.mapY(top), y1 = raster.mapY(top + c.Block_Height);
+            const bool onePixel = x0 == x1 && y0 == y1;
+            const bool band =
+                !onePixel && (x0 == x1 || y0 == y1) && child->Expanded && child->hasChildren();
+            if (band) raster.fill(x0, y0, x1, y1, blend(toRgb(child->Color_Caption), background));
             pending.push_back(
                 {child,
                  {clampExtent(left + c.Box_Offset.x), clampExtent(top + c.Box_Offset.y)},
-                 !onePixel});
+                 !onePixel && !band});
         }
     }
     for (const TSketch_Box& box : boxes) drawSketchBox(raster, box);
