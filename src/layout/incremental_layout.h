@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -17,15 +18,23 @@ class TText_Measure_Cache;
 // A node is changed when its own fields (caption, styles, fonts, expansion)
 // or its list of children changed; its whole subtree is then laid out again.
 // Nodes that leave the tree are not listed: their old parent is.
+//
+// A node whose own fields stay as they are while children come, go or move
+// is better listed with addChildList before the edit: it is then laid out
+// from its children, of which only those it did not hold before are laid
+// out whole; the others keep their subtrees' layouts.
 class TLayout_Changes : public TLayout_Scope {
   public:
     void add(const TTree_Node* node) {
         if (node != nullptr) Changed_.insert(node);
     }
-    bool empty() const { return Changed_.empty(); }
+    // Call before the edit: remembers the node's children of now.
+    void addChildList(const TTree_Node* node);
+    bool empty() const { return Changed_.empty() && Child_Lists_.empty(); }
     void clear() {
         Changed_.clear();
         Path_.clear();
+        Child_Lists_.clear();
     }
 
     // Settles the path from `root` down to the changed nodes; changed nodes
@@ -39,6 +48,8 @@ class TLayout_Changes : public TLayout_Scope {
   private:
     std::unordered_set<const TTree_Node*> Changed_;
     std::unordered_set<const TTree_Node*> Path_;
+    // Nodes listed by addChildList, with their children of then.
+    std::unordered_map<const TTree_Node*, std::unordered_set<const TTree_Node*>> Child_Lists_;
 };
 
 // `relayoutView` after the listed changes: only the changed subtrees, the

@@ -12,7 +12,9 @@ namespace vetra {
 // node whose content is restored. A layout of those subtrees and the path
 // down to them is all the undo needs. Nodes that leave the tree are not
 // listed. `complete` is false when a record reaches the top of its tree (a
-// changed root): the caller lays out the whole view.
-std::vector<TTree_Node*> nodesChangedByUndo(TUndo_Group& group, bool& complete);
+// changed root): the caller lays out the whole view. With `childLists`, the
+// nodes whose list of children alone changes go there instead.
+std::vector<TTree_Node*> nodesChangedByUndo(TUndo_Group& group, bool& complete,
+                                            std::vector<TTree_Node*>* childLists = nullptr);
 
 }  // namespace vetra

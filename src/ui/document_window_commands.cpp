@@ -99,7 +99,7 @@ void TForm_Qo_Tree::selectOnly(TTree_Node* node) {
 
 void TForm_Qo_Tree::N_CreateClick() {
     TEdit_Context ctx = editContext();
-    Layout_Changes_.add(selectedNode());  // the new node's parent
+    Layout_Changes_.addChildList(selectedNode());  // the new node's parent
     createChild(ctx);
     Layout_Changes_.clear();
 }
@@ -186,9 +186,12 @@ void TForm_Qo_Tree::N_UndoClick() {
     TEdit_Context ctx = editContext();
     if (TUndo_Group* group = Doc_->Undo.newest()) {
         bool complete = false;
-        const std::vector<TTree_Node*> changed = nodesChangedByUndo(*group, complete);
-        if (complete)
+        std::vector<TTree_Node*> childLists;
+        const std::vector<TTree_Node*> changed = nodesChangedByUndo(*group, complete, &childLists);
+        if (complete) {
             for (const TTree_Node* node : changed) Layout_Changes_.add(node);
+            for (const TTree_Node* node : childLists) Layout_Changes_.addChildList(node);
+        }
     }
     if (undoLastCommand(ctx)) syncViewFromCurrent();
     Layout_Changes_.clear();

@@ -150,7 +150,7 @@ void TForm_Qo_Tree::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
     TTree_Node* parent = selectedNode();
     if (parent == nullptr) return;
     TEdit_Context ctx = editContext();
-    Layout_Changes_.add(parent);
+    Layout_Changes_.addChildList(parent);
     const bool ok = createChild(ctx);
     Layout_Changes_.clear();
     if (!ok) return;

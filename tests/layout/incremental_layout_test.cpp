@@ -34,31 +34,39 @@ N* (*const edits[])(D&, N*, N*, uint32_t) = {
         n->setCaption(std::string(v % 20, 'a') + "\xB9\xFD" + std::to_string(v));
         return n;
     },
-    [](D&, N* n, N*, uint32_t v) -> N* {
+    // Children come, go and move: the parents' lists of children are listed,
+    // or (one insert in two) the parent as changed.
+    [](D& d, N* n, N*, uint32_t v) -> N* {
         auto child = std::make_unique<TTree_Node>();
         child->setCaption(std::string(1 + v % 9, 'n'));
         if (v % 3 == 0) child->setViewStyle(int32_t(v % 8));
+        if (v % 2 == 0) d.changes.addChildList(n);
         n->insertChild(std::move(child), int32_t(v % (n->childCount() + 1)));
-        return n;
+        return v % 2 == 0 ? nullptr : n;
     },
     [](D& d, N* n, N*, uint32_t) -> N* {
         if (n == d.viewRoot) return nullptr;
-        d.changes.add(n->Parent);
+        d.changes.addChildList(n->Parent);
         n->Parent->removeChild(n);  // freed here
         return nullptr;
     },
     [](D& d, N* n, N*, uint32_t) -> N* {
-        return n == d.viewRoot ? nullptr : (n->Parent->moveChildUp(n), n->Parent);
+        if (n == d.viewRoot) return nullptr;
+        d.changes.addChildList(n->Parent);
+        return n->Parent->moveChildUp(n), nullptr;
     },
     [](D& d, N* n, N*, uint32_t) -> N* {
-        return n == d.viewRoot ? nullptr : (n->Parent->moveChildDown(n), n->Parent);
+        if (n == d.viewRoot) return nullptr;
+        d.changes.addChildList(n->Parent);
+        return n->Parent->moveChildDown(n), nullptr;
     },
     [](D& d, N* n, N* other, uint32_t) -> N* {
         // Cut and paste: `n` goes under `other`, which is not inside it.
         if (n == d.viewRoot || isInSubtree(n, other)) return nullptr;
-        d.changes.add(n->Parent);
+        d.changes.addChildList(n->Parent);
+        d.changes.addChildList(other);
         other->appendChild(n->Parent->removeChild(n));
-        return other;
+        return nullptr;
     },
     [](D&, N* n, N*, uint32_t v) -> N* {
         if (v % 4 == 0) return n->propagateViewStyle(int32_t(v % 8)), n;

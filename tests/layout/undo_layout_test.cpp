@@ -67,13 +67,16 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
             if (random() % 3 != 0 || f.Doc.Undo.newest() == nullptr) continue;
 
             bool complete = false;
-            std::vector<TTree_Node*> changed = nodesChangedByUndo(*f.Doc.Undo.newest(), complete);
+            std::vector<TTree_Node*> childLists;
+            std::vector<TTree_Node*> changed =
+                nodesChangedByUndo(*f.Doc.Undo.newest(), complete, &childLists);
+            TLayout_Changes changes;  // lists of children are taken before the undo
+            for (TTree_Node* at : childLists) changes.addChildList(at);
             ASSERT_TRUE(undoLastCommand(f.Ctx));
             if (!complete) {
                 relayoutView(canvas, *f.View.Root, 300, 200, picture);
                 continue;
             }
-            TLayout_Changes changes;
             for (TTree_Node* at : changed) changes.add(at);
             relayoutViewChanged(canvas, *f.View.Root, changes, 300, 200, picture);
             const std::vector<std::string> incremental = testing::layoutSnapshot(*f.Doc.root());
