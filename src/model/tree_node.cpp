@@ -3,6 +3,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -15,9 +16,13 @@ namespace {
 
 std::atomic<uint64_t> Tree_Shape_Changes{0};
 
-void noteShapeChange() {
-    Tree_Shape_Changes.fetch_add(1, std::memory_order_relaxed);
-}
+// Counts are kept for subtrees of at least this many nodes: about one node
+// in a thousand, all near the top, where a recount would otherwise walk.
+constexpr int64_t kKeep_Count_From = 1024;
+// A change this far below the top of a tree forgets every kept count rather
+// than walk up further: a hostile chain must not make each edit as slow as
+// its depth.
+constexpr int32_t kForget_Walk_Limit = 256;
 
 // Beyond this many selected nodes a selection is cleared by walking the
 // tree, as a walk then costs no more than looking at each of them.
@@ -79,9 +84,90 @@ TTree_Node::TTree_Node() {
     Font_Name = defaultFontName().data();
 }
 
+struct TKept_Counts {
+    std::mutex Lock;
+    std::unordered_map<const TTree_Node*, int64_t> Counts;
+    std::atomic<bool> Any{false};
+
+    static TKept_Counts& of() {
+        static auto* counts = new TKept_Counts;  // never destroyed, as the selected nodes
+        return *counts;
+    }
+    void keep(const TTree_Node* node, int64_t count) {
+        std::lock_guard<std::mutex> hold(Lock);
+        Counts[node] = count;
+        node->Count_Kept_ = true;
+        Any = true;
+    }
+    int64_t kept(const TTree_Node* node) {
+        std::lock_guard<std::mutex> hold(Lock);
+        auto at = Counts.find(node);
+        return at == Counts.end() ? -1 : at->second;
+    }
+    void forget(const TTree_Node* node) {
+        std::lock_guard<std::mutex> hold(Lock);
+        Counts.erase(node);
+        node->Count_Kept_ = false;
+        Any = !Counts.empty();
+    }
+    void forgetAll() {
+        std::lock_guard<std::mutex> hold(Lock);
+        for (auto& [node, count] : Counts) node->Count_Kept_ = false;
+        Counts.clear();
+        Any = false;
+    }
+};
+
 TTree_Node::~TTree_Node() {
     destroyChildren();
     if (Selected_) setSelected(false);
+    if (Count_Kept_) TKept_Counts::of().forget(this);
+}
+
+void TTree_Node::noteShapeChange() {
+    Tree_Shape_Changes.fetch_add(1, std::memory_order_relaxed);
+    forgetKeptCounts();
+}
+
+void TTree_Node::forgetKeptCounts() const {
+    TKept_Counts& counts = TKept_Counts::of();
+    if (!counts.Any) return;
+    int32_t steps = 0;
+    for (const TTree_Node* up = this; up != nullptr; up = up->Parent) {
+        if (++steps > kForget_Walk_Limit) {
+            counts.forgetAll();
+            return;
+        }
+        if (up->Count_Kept_) counts.forget(up);
+    }
+}
+
+int64_t TTree_Node::countSubtree() const {
+    TKept_Counts& counts = TKept_Counts::of();
+    if (Count_Kept_) return counts.kept(this);
+    // Post-order, so each subtree's count is known when it is left.
+    struct TFrame {
+        const TTree_Node* node;
+        int32_t next;
+        int64_t count;
+    };
+    std::vector<TFrame> stack{{this, 0, 1}};
+    for (;;) {
+        TFrame& frame = stack.back();
+        if (frame.next < frame.node->childCount()) {
+            const TTree_Node* child = frame.node->child(frame.next++);
+            if (child->Count_Kept_)
+                frame.count += counts.kept(child);
+            else
+                stack.push_back({child, 0, 1});
+            continue;
+        }
+        const TFrame done = frame;
+        stack.pop_back();
+        if (done.count >= kKeep_Count_From) counts.keep(done.node, done.count);
+        if (stack.empty()) return done.count;
+        stack.back().count += done.count;
+    }
 }
 
 struct TSelected_Nodes {

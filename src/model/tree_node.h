@@ -126,6 +126,15 @@ class TTree_Node {
     // Unselects the node, its ancestors and its descendants.
     void clearSelection();
 
+    // How many nodes the subtree holds, the node included, collapsed
+    // branches too. The counts of large subtrees are kept between calls and
+    // forgotten when a child below them comes or goes, so counting a huge
+    // tree again after an edit walks only what the edit touched.
+    int64_t countSubtree() const;
+    // Forgets the kept counts of the node and its ancestors; for a holder
+    // that has cut a Parent link, above which changes below are not seen.
+    void forgetKeptCounts() const;
+
     void setViewStyle(int32_t code) { View_Style = View_Style_Used = code; }
     void propagateViewStyle(int32_t code);
     void setLinkStyle(int32_t code) { Link_Style = Link_Style_Used = code; }
@@ -136,8 +145,13 @@ class TTree_Node {
 
   private:
     void destroyChildren();
+    // A child came or went here: the kept counts of this node and of its
+    // ancestors no longer hold.
+    void noteShapeChange();
 
     bool Selected_ = false;
+    mutable bool Count_Kept_ = false;  // a count of this subtree is kept
+    friend struct TKept_Counts;
 };
 
 // Calls visit(node) for every selected node of the program, in no order, and

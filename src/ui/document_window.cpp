@@ -425,7 +425,11 @@ void TForm_Qo_Tree::showStatusOf(TTree_Node* single, bool recount) {
         Counted_Root_ != Doc_->root()) {
         Counted_Shape_ = treeShapeChanges();
         Counted_Root_ = Doc_->root();
-        Node_Count_ = countNodes(*Doc_->root());
+        // A sub-view's root is cut from its parent while shown, so changes
+        // in it have not reached the counts kept above it.
+        if (Current_.Root != Doc_->root() && Current_.Saved_Parent != nullptr)
+            Current_.Saved_Parent->forgetKeptCounts();
+        Node_Count_ = Doc_->root()->countSubtree();
     }
     TDocument_Status status;
     status.nodes = Node_Count_;

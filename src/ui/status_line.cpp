@@ -56,18 +56,6 @@ void showStatusMessage(QWidget* inFrame, const QString& text) {
     if (QStatusBar* bar = statusBarOf(inFrame)) bar->showMessage(text, kMessage_Milliseconds);
 }
 
-int64_t countNodes(const TTree_Node& root) {
-    int64_t count = 0;
-    std::vector<const TTree_Node*> pending{&root};
-    while (!pending.empty()) {
-        const TTree_Node* node = pending.back();
-        pending.pop_back();
-        ++count;
-        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
-    }
-    return count;
-}
-
 QString captionPath(const std::vector<const TTree_Node*>& chain) {
     QStringList parts;
     for (const TTree_Node* node : chain) {

@@ -26,8 +26,6 @@ void showDocumentStatus(QWidget* inFrame, const TDocument_Status& status);
 // "message: status: TEXT".
 void showStatusMessage(QWidget* inFrame, const QString& text);
 
-// The number of nodes in the tree of `root`.
-int64_t countNodes(const TTree_Node& root);
 // The captions of `chain` (root first), joined by " › ", long ones shortened.
 QString captionPath(const std::vector<const TTree_Node*>& chain);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "layout/tree_builder.h"
@@ -170,6 +173,72 @@ TEST(TreeNode, DeepChainsNeedNoDeepStack) {
     EXPECT_TRUE(isInSubtree(root.get(), deepest));
     root.reset();  // destroys the chain
     copy.reset();
+}
+
+// Counts of large subtrees are kept between counts; after random edits
+// (children added, removed, moved, destroyed, subtrees re-attached, a deep
+// chain past the walk limit) every count equals a plain walk.
+TEST(TreeNode, KeptCountsFollowEveryChangeOfShape) {
+    auto walk = [](const TTree_Node& root) {
+        int64_t count = 0;
+        std::vector<const TTree_Node*> pending{&root};
+        while (!pending.empty()) {
+            const TTree_Node* node = pending.back();
+            pending.pop_back();
+            ++count;
+            pending.insert(pending.end(), node->Children.begin(), node->Children.end());
+        }
+        return count;
+    };
+    std::mt19937 random(11);
+    auto root = std::make_unique<TTree_Node>();
+    std::vector<TTree_Node*> nodes{root.get()};
+    for (int i = 0; i < 6000; ++i)
+        nodes.push_back(
+            nodes[random() % nodes.size()]->appendChild(std::make_unique<TTree_Node>()));
+    TTree_Node* chain = nodes.back();  // deep enough to pass the walk limit
+    for (int i = 0; i < 600; ++i) chain = chain->appendChild(std::make_unique<TTree_Node>());
+    std::vector<std::unique_ptr<TTree_Node>> detached;
+    for (int step = 0; step < 300; ++step) {
+        ASSERT_EQ(root->countSubtree(), walk(*root)) << step;
+        TTree_Node* node = nodes[random() % nodes.size()];
+        const bool attached = isInSubtree(root.get(), node) &&
+                              (node == root.get() || node->Parent->indexOfChild(node) >= 0);
+        switch (step % 5) {
+            case 0:
+                nodes.push_back(node->appendChild(std::make_unique<TTree_Node>()));
+                break;
+            case 1:
+                if (attached && node != root.get())
+                    detached.push_back(node->Parent->removeChild(node));
+                break;
+            case 2:
+                if (!detached.empty() && attached)
+                    node->insertChild(std::move(detached.back()), 0), detached.pop_back();
+                break;
+            case 3:
+                chain->appendChild(std::make_unique<TTree_Node>());
+                break;
+            case 4:  // a detached subtree dies, its inner nodes too
+                if (detached.empty()) break;
+                std::unordered_set<const TTree_Node*> dying{detached.front().get()};
+                for (std::vector<const TTree_Node*> pending{detached.front().get()};
+                     !pending.empty();) {
+                    const TTree_Node* at = pending.back();
+                    pending.pop_back();
+                    for (const TTree_Node* child : at->Children) {
+                        dying.insert(child);
+                        pending.push_back(child);
+                    }
+                }
+                std::erase_if(nodes, [&](TTree_Node* n) { return dying.count(n) != 0; });
+                if (dying.count(chain) != 0) chain = root.get();
+                detached.erase(detached.begin());
+                break;
+        }
+        for (auto& gone : detached)  // a detached subtree counts alone
+            ASSERT_EQ(gone->countSubtree(), walk(*gone)) << step;
+    }
 }
 
 TEST(TreeNode, ExcerptNeverSplitsACharacter) {
