@@ -130,7 +130,13 @@ void TForm_Qo_Tree::buildWindow() {
     Image_View_->onDoubleClick = [this](QMouseEvent* e, QPoint at) { Image_ViewDblClick(e, at); };
     Image_View_->onWheel = [this](QWheelEvent* e) { FormMouseWheel(e); };
     Image_View_->onOverlay = [this](QPainter& painter) { paintBand(painter); };
-    Image_View_->onResize = [this] { refresh(); };
+    Image_View_->onResize = [this] {
+        // A new size changes how far the picture reaches, never where the
+        // nodes are: a view laid out before keeps its layout.
+        Resized_Only_ = Laid_Out_Root_ == Current_.Root && Layout_Changes_.empty();
+        refresh();
+        Resized_Only_ = false;
+    };
     Image_View_->viewport()->installEventFilter(this);
     Image_View_->installEventFilter(this);
     setFocusProxy(Image_View_->viewport());
@@ -353,7 +359,7 @@ void TForm_Qo_Tree::refresh() {
     const double zoom = Image_View_->zoom();
     const int32_t width = static_cast<int32_t>(client.width() / zoom);
     const int32_t height = static_cast<int32_t>(client.height() / zoom);
-    if (!Layout_Changes_.empty() && Laid_Out_Root_ == Current_.Root)
+    if (Resized_Only_ || (!Layout_Changes_.empty() && Laid_Out_Root_ == Current_.Root))
         relayoutViewChanged(*Metrics_, *Current_.Root, Layout_Changes_, width, height,
                             Image_View_->picture(), &Measures_);
     else

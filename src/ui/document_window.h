@@ -211,6 +211,7 @@ class TForm_Qo_Tree : public QWidget,
     // layout. Cleared after every layout and at the end of those commands.
     TLayout_Changes Layout_Changes_;
     const TTree_Node* Laid_Out_Root_ = nullptr;  // the view root of the last layout
+    bool Resized_Only_ = false;  // the refresh is for a new size of the drawing alone
     TImage_View* Image_View_ = nullptr;
     TView_Tabs* Tabs_ = nullptr;
     QToolButton* Image_Genius_ = nullptr;

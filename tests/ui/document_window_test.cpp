@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "layout/hit_test.h"
+#include "layout/tree_builder.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/caption_editor.h"
 #include "ui/image_view.h"
@@ -81,6 +82,44 @@ TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
         f.window->N_UndoClick();
     ASSERT_EQ(f.window->currentRoot()->childCount(), 1);
     EXPECT_EQ(shown(), 2) << "undo took a node away";
+}
+
+// Large subtrees keep their counts; a sub-view's root is cut from its parent
+// while shown, and an edit inside it still reaches the document's count.
+TEST(DocumentWindow, TheCountFollowsEditsInsideASubView) {
+    TWindow_Fixture f({"a", "b"});
+    auto* nodes = f.frame->findChild<QLabel*>("Status_Nodes");
+    ASSERT_NE(nodes, nullptr);
+    auto shown = [&] {
+        QTest::qWait(80);
+        return nodes->text().section(' ', 0, 0).toInt();
+    };
+    TTree_Node* a = f.window->currentRoot()->child(0);
+    for (int i = 0; i < 1100; ++i) a->appendChild(std::make_unique<TTree_Node>());
+    f.window->refresh();
+    EXPECT_EQ(shown(), 1103);
+    f.select(a);
+    f.window->N_New_Node_ViewClick();
+    ASSERT_EQ(f.window->currentRoot(), a);
+    f.select(a);
+    f.window->N_CreateClick();
+    f.window->commitCaptionEditor();
+    EXPECT_EQ(shown(), 1104);
+}
+
+// A new size only refits the picture: the nodes keep the layout a full
+// layout gives them, and the picture reaches the new client area.
+TEST(DocumentWindow, AResizeRefitsThePictureAndKeepsTheLayout) {
+    TWindow_Fixture f({"a", "b", "c"});
+    f.frame->resize(1400, 1000);
+    QTest::qWait(20);
+    const TView_Picture fitted = f.window->viewPicture();
+    const auto afterResize = testing::layoutSnapshot(*f.window->currentRoot());
+    EXPECT_GE(fitted.Width, f.window->imageView()->viewport()->width());
+    f.window->refresh();  // nothing listed: laid out whole
+    EXPECT_EQ(testing::layoutSnapshot(*f.window->currentRoot()), afterResize);
+    EXPECT_EQ(f.window->viewPicture().Width, fitted.Width);
+    EXPECT_EQ(f.window->viewPicture().Height, fitted.Height);
 }
 
 TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
