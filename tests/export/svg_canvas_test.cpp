@@ -1,6 +1,7 @@
 // The streaming SVG canvas: hostile captions and faces stay text, and shapes
 // keep the canvas's pixel conventions.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,10 @@ namespace {
 // The document `draw` makes on a 100 x 100 canvas.
 std::string drawn(const std::function<void(TCanvas&)>& draw) {
     setActiveTextMode(kTextModeSimplified);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "vetra_svg_canvas_test.svg").string();
+    // One file per test process: CTest runs the cases side by side.
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("vetra_svg_canvas_test_" + std::to_string(getpid()) + ".svg"))
+                                 .string();
     TFixed_Metrics_Canvas metrics;
     {
         TSvg_Canvas canvas(path, 100, 100, metrics, [] { return 13; });
