@@ -2,14 +2,16 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string_view>
+#include <utility>
 
 namespace vetra {
 
-// An owned byte string that can be absent, in the active code page. Sixteen
-// bytes in the node; a present empty text allocates nothing. Large trees hold
-// three of these per node, which is why this is not a std::optional<std::string>.
+// An owned byte string that can be absent, in the active code page. Eight
+// bytes in the node: one pointer to a block holding the length and then the
+// bytes; an absent text has none, and a present empty text points at one
+// shared empty block, so it allocates nothing. Large trees hold three of
+// these per node, which is why this is not a std::optional<std::string>.
 class TNode_Text {
   public:
     TNode_Text() = default;
@@ -17,47 +19,67 @@ class TNode_Text {
     TNode_Text(const TNode_Text& other) { *this = other; }
     TNode_Text& operator=(const TNode_Text& other) {
         if (this == &other) return *this;
-        if (other.Present_)
+        if (other.isPresent())
             assign(other.view());
         else
             reset();
         return *this;
     }
-    TNode_Text(TNode_Text&&) noexcept = default;
-    TNode_Text& operator=(TNode_Text&&) noexcept = default;
-
-    bool isPresent() const { return Present_; }
-    bool isEmpty() const { return Size_ == 0; }
-    uint32_t size() const { return Size_; }
-    std::string_view view() const { return {Bytes_.get(), Size_}; }
-
-    // Stores a copy; the text becomes present (possibly empty).
-    void assign(std::string_view bytes) {
-        std::unique_ptr<char[]> copy;
-        if (!bytes.empty()) {
-            copy.reset(new char[bytes.size()]);
-            std::memcpy(copy.get(), bytes.data(), bytes.size());
+    TNode_Text(TNode_Text&& other) noexcept : Block_(std::exchange(other.Block_, nullptr)) {}
+    TNode_Text& operator=(TNode_Text&& other) noexcept {
+        if (this != &other) {
+            release();
+            Block_ = std::exchange(other.Block_, nullptr);
         }
-        Bytes_ = std::move(copy);
-        Size_ = static_cast<uint32_t>(bytes.size());
-        Present_ = true;
+        return *this;
+    }
+    ~TNode_Text() { release(); }
+
+    bool isPresent() const { return Block_ != nullptr; }
+    bool isEmpty() const { return size() == 0; }
+    uint32_t size() const {
+        uint32_t length = 0;
+        if (Block_ != nullptr) std::memcpy(&length, Block_, sizeof length);
+        return length;
+    }
+    std::string_view view() const {
+        if (Block_ == nullptr) return {};
+        return {Block_ + sizeof(uint32_t), size()};
     }
 
+    // Stores a copy; the text becomes present (possibly empty). The bytes may
+    // be the text's own.
+    void assign(std::string_view bytes) {
+        char* block = emptyBlock();
+        if (!bytes.empty()) {
+            const uint32_t length = static_cast<uint32_t>(bytes.size());
+            block = new char[sizeof length + length];
+            std::memcpy(block, &length, sizeof length);
+            std::memcpy(block + sizeof length, bytes.data(), length);
+        }
+        release();
+        Block_ = block;
+    }
     // The text becomes absent.
     void reset() {
-        Bytes_.reset();
-        Size_ = 0;
-        Present_ = false;
+        release();
+        Block_ = nullptr;
     }
 
     friend bool operator==(const TNode_Text& a, const TNode_Text& b) {
-        return a.Present_ == b.Present_ && a.view() == b.view();
+        return a.isPresent() == b.isPresent() && a.view() == b.view();
     }
 
   private:
-    std::unique_ptr<char[]> Bytes_;
-    uint32_t Size_ = 0;
-    bool Present_ = false;
+    static char* emptyBlock() {
+        static char empty[sizeof(uint32_t)] = {};
+        return empty;
+    }
+    void release() {
+        if (Block_ != emptyBlock()) delete[] Block_;
+    }
+
+    char* Block_ = nullptr;
 };
 
 }  // namespace vetra
