@@ -86,11 +86,16 @@ struct TLayout_Item {
 // Scratch kept between layouts, so that a repaint does not fault in fresh
 // pages for its working arrays.
 struct TLayout_Scratch {
+    // Past this many items (some 5 MB) a layout's array is given back: a
+    // huge tree's full layout is rare and costs far more than the faults,
+    // while keeping its array would hold some 70 bytes per node for good.
+    static constexpr size_t kKept_Items = size_t{1} << 16;
     std::vector<TLayout_Item> items;
     std::vector<int32_t> widths, heights;
     void release() {
-        // Give back what one huge layout left behind.
-        if (items.capacity() > 8 * items.size() + 4096) std::vector<TLayout_Item>().swap(items);
+        if (items.capacity() > kKept_Items) std::vector<TLayout_Item>().swap(items);
+        if (widths.capacity() > kKept_Items) std::vector<int32_t>().swap(widths);
+        if (heights.capacity() > kKept_Items) std::vector<int32_t>().swap(heights);
     }
 };
 
