@@ -58,10 +58,8 @@ class TTree_Node {
     int32_t Content_Size = 0;
     int32_t Note_Caret = 0;
     int32_t Content_Raw_Size = 0;
-    int32_t Content_Dirty = 0;
     int32_t Work_Offset = 0;
     int32_t Work_Size = 0;
-    int32_t Expanded = 1;
     int32_t Depth = 0;
     // Caption font face, at most 63 bytes. Faces are few and nodes many, so
     // every node points into one shared, never-freed pool of names.
@@ -82,6 +80,10 @@ class TTree_Node {
     int32_t View_Style_Used = 1;
     int32_t Link_Style_Used = 0;
     TLayout_Cache Layout;
+    // Two flags at the end, next to the private ones, so the node packs into
+    // 248 bytes (one 256-byte block of the allocator with its header).
+    int8_t Content_Dirty = 0;
+    int8_t Expanded = 1;
 
     // Texts. An absent caption argument changes nothing and fails.
     bool setCaption(const char* bytes, size_t length);
