@@ -117,10 +117,11 @@ struct TPending {
 // Tree_Right (Tree_Left gives the same sizes; the left group is settled while
 // placing). Hidden branches of a view root get their depths and sizes too.
 // With a scope, only changed subtrees and the path down to them are read
-// node by node; every other visible subtree becomes one summary item.
+// node by node; every other visible subtree becomes one summary item. With
+// `measured` the nodes keep the box measures they have.
 void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
                       TText_Measure_Cache* cache, const TLayout_Scope* scope,
-                      std::vector<TLayout_Item>& items) {
+                      std::vector<TLayout_Item>& items, bool measured = false) {
     items.clear();
     std::vector<TPending> pending{{&root, 1, 0, scope == nullptr}};
     while (!pending.empty()) {
@@ -168,7 +169,7 @@ void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
         } else if (isViewRoot) {
             for (TTree_Node* child : node.Children) setDepthAndFontSize(*child, at.depth + 1);
         }
-        measureNode(canvas, node, cache);
+        if (!measured) measureNode(canvas, node, cache);
         item.boxWidth = node.Layout.Box_Width;
         item.boxHeight = node.Layout.Box_Height;
         items.push_back(item);
@@ -417,7 +418,15 @@ void layoutSubtreeInScope(TCanvas& canvas, TTree_Node& root, const TLayout_Scope
     for (const TLayout_Item& item : work.items)
         if (item.summary && item.style != item.cachedStyle) restyled.push_back(item.node);
     work.release();
-    for (TTree_Node* node : restyled) layoutSubtree(canvas, *node, cache);
+    // Boxes do not depend on the engine, and nothing inside these subtrees
+    // changed: their nodes keep their measures and are only placed again.
+    for (TTree_Node* node : restyled) {
+        gatherAndMeasure(canvas, *node, false, cache, nullptr, work.items, true);
+        sizeBlocks(work);
+        placeBlocks(work.items);
+        writeResults(work.items);
+        work.release();
+    }
 }
 
 }  // namespace vetra
