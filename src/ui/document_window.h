@@ -25,6 +25,7 @@ namespace vetra {
 
 class TForm_Main_Vetra;
 class TImage_View;
+class TUndo_Group;
 class TView_Tabs;
 
 // A document window: one tree document shown in views with tabs, edited with
@@ -196,6 +197,8 @@ class TForm_Qo_Tree : public QWidget,
     void showStatus(bool recount = false);
     // The same with the single selected node (or none) already known.
     void showStatusOf(TTree_Node* single, bool recount);
+    // Lists for the next layout what taking `group` back changes.
+    void listChangesOf(TUndo_Group* group);
     void forgetInSavedStates(const TTree_Node& node, bool wholeSubtree);
     void paintBand(QPainter& painter);
 

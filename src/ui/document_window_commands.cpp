@@ -181,18 +181,21 @@ void TForm_Qo_Tree::SpeedButton_Close_ViewClick() {
     showCurrentView();
 }
 
+void TForm_Qo_Tree::listChangesOf(TUndo_Group* group) {
+    // Undo and redo both take a group back: the same records name what moves.
+    if (group == nullptr) return;
+    bool complete = false;
+    std::vector<TTree_Node*> childLists;
+    const std::vector<TTree_Node*> changed = nodesChangedByUndo(*group, complete, &childLists);
+    if (!complete) return;
+    for (const TTree_Node* node : changed) Layout_Changes_.add(node);
+    for (const TTree_Node* node : childLists) Layout_Changes_.addChildList(node);
+}
+
 void TForm_Qo_Tree::N_UndoClick() {
     commitCaptionEditor();
     TEdit_Context ctx = editContext();
-    if (TUndo_Group* group = Doc_->Undo.newest()) {
-        bool complete = false;
-        std::vector<TTree_Node*> childLists;
-        const std::vector<TTree_Node*> changed = nodesChangedByUndo(*group, complete, &childLists);
-        if (complete) {
-            for (const TTree_Node* node : changed) Layout_Changes_.add(node);
-            for (const TTree_Node* node : childLists) Layout_Changes_.addChildList(node);
-        }
-    }
+    listChangesOf(Doc_->Undo.newest());
     if (undoLastCommand(ctx)) syncViewFromCurrent();
     Layout_Changes_.clear();
 }
@@ -200,7 +203,9 @@ void TForm_Qo_Tree::N_UndoClick() {
 void TForm_Qo_Tree::N_RedoClick() {
     commitCaptionEditor();
     TEdit_Context ctx = editContext();
+    listChangesOf(Doc_->Undo.newestRedo());
     if (redoLastUndo(ctx)) syncViewFromCurrent();
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_CopyClick() {

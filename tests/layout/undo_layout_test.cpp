@@ -66,26 +66,33 @@ TEST(UndoLayout, UndoLaidOutFromItsChangedNodesEqualsAFullLayout) {
             relayoutView(canvas, *f.View.Root, 300, 200, picture);
             if (random() % 3 != 0 || f.Doc.Undo.newest() == nullptr) continue;
 
-            bool complete = false;
-            std::vector<TTree_Node*> childLists;
-            std::vector<TTree_Node*> changed =
-                nodesChangedByUndo(*f.Doc.Undo.newest(), complete, &childLists);
-            TLayout_Changes changes;  // lists of children are taken before the undo
-            for (TTree_Node* at : childLists) changes.addChildList(at);
-            ASSERT_TRUE(undoLastCommand(f.Ctx));
-            if (!complete) {
+            // The undo, and one time in two the redo after it, each laid out
+            // from its changed nodes only, against a full layout.
+            for (const bool redo : {false, true}) {
+                if (redo && random() % 2 != 0) break;
+                TUndo_Group* group = redo ? f.Doc.Undo.newestRedo() : f.Doc.Undo.newest();
+                ASSERT_NE(group, nullptr);
+                bool complete = false;
+                std::vector<TTree_Node*> childLists;
+                std::vector<TTree_Node*> changed =
+                    nodesChangedByUndo(*group, complete, &childLists);
+                TLayout_Changes changes;  // lists of children are taken before the change
+                for (TTree_Node* at : childLists) changes.addChildList(at);
+                ASSERT_TRUE(redo ? redoLastUndo(f.Ctx) : undoLastCommand(f.Ctx));
+                if (!complete) {
+                    relayoutView(canvas, *f.View.Root, 300, 200, picture);
+                    continue;
+                }
+                for (TTree_Node* at : changed) changes.add(at);
+                relayoutViewChanged(canvas, *f.View.Root, changes, 300, 200, picture);
+                const std::vector<std::string> incremental = testing::layoutSnapshot(*f.Doc.root());
+                const int32_t width = picture.Width, height = picture.Height;
                 relayoutView(canvas, *f.View.Root, 300, 200, picture);
-                continue;
+                ASSERT_EQ(testing::layoutSnapshot(*f.Doc.root()), incremental)
+                    << "seed " << seed << " step " << step << (redo ? " redo" : " undo");
+                ASSERT_EQ(picture.Width, width);
+                ASSERT_EQ(picture.Height, height);
             }
-            for (TTree_Node* at : changed) changes.add(at);
-            relayoutViewChanged(canvas, *f.View.Root, changes, 300, 200, picture);
-            const std::vector<std::string> incremental = testing::layoutSnapshot(*f.Doc.root());
-            const int32_t width = picture.Width, height = picture.Height;
-            relayoutView(canvas, *f.View.Root, 300, 200, picture);
-            ASSERT_EQ(testing::layoutSnapshot(*f.Doc.root()), incremental)
-                << "seed " << seed << " step " << step;
-            ASSERT_EQ(picture.Width, width);
-            ASSERT_EQ(picture.Height, height);
             ++undone;
         }
     }
