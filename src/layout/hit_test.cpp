@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "layout/layout_engine.h"
+#include "layout/node_measure.h"
 #include "model/selection.h"
 
 namespace vetra {
@@ -15,9 +16,9 @@ bool inside(const TNode_Rect& r, int64_t x0, int64_t y0, int32_t x, int32_t y) {
 
 int32_t hitAt(const TTree_Node& node, TNode_Point at, int32_t x, int32_t y) {
     const TLayout_Cache& c = node.Layout;
-    if (node.Link.isPresent() && !node.Link.isEmpty() && inside(c.Link_Rect, at.x, at.y, x, y))
+    if (node.Link.isPresent() && !node.Link.isEmpty() && inside(linkRect(node), at.x, at.y, x, y))
         return kPart_Link;
-    if (node.hasChildren() && inside(c.Marker_Rect, at.x, at.y, x, y)) return kPart_Marker;
+    if (node.hasChildren() && inside(markerRect(node), at.x, at.y, x, y)) return kPart_Marker;
     if (inside({0, 0, c.Box_Width, c.Box_Height}, at.x, at.y, x, y)) return kPart_Box;
     return kPart_None;
 }

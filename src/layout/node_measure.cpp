@@ -55,9 +55,7 @@ void measureBox(TTree_Node& node, TText_Size text) {
     const int32_t tw = std::clamp(text.width, 0, kMax_Text_Extent);
     const int32_t th = std::clamp(text.height, 0, kMax_Text_Extent);
     const int32_t lw = node.Link.isPresent() && !node.Link.isEmpty() ? 11 : 0;
-    const int32_t lh = lw;
     const int32_t mw = node.hasChildren() ? 11 : 0;
-    const int32_t mh = mw;
 
     int32_t height = static_cast<int32_t>(th + th * 0.4);
     int32_t width = mw + tw + lw + 4;
@@ -85,9 +83,6 @@ void measureBox(TTree_Node& node, TText_Size text) {
     }
 
     storeIfChanged(cache.Text_Rect, {margin, (height - th) / 2, tw, th});
-    storeIfChanged(cache.Link_Rect, {margin + tw, (height - lh) / 2, lw, lh});
-    const int32_t markerX = lw >= 1 ? margin + tw + lw + 1 : margin + tw;
-    storeIfChanged(cache.Marker_Rect, {markerX, (height - mh) / 2, mw, mh});
     storeIfChanged(cache.Box_Width, width + ew + 2);
     storeIfChanged(cache.Box_Height, height + ew + 2);
 }
@@ -96,6 +91,33 @@ void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache) 
     TText_Size text =
         cache != nullptr ? cache->captionSize(canvas, node) : measureCaption(canvas, node);
     measureBox(node, text);
+}
+
+namespace {
+
+int32_t linkSide(const TTree_Node& node) {
+    return node.Link.isPresent() && !node.Link.isEmpty() ? 11 : 0;
+}
+
+// The box height before the outline's width was added.
+int32_t innerHeight(const TTree_Node& node) {
+    return node.Layout.Box_Height - lineWidthUsed(node.Edge_Width) - 2;
+}
+
+}  // namespace
+
+TNode_Rect linkRect(const TTree_Node& node) {
+    const TNode_Rect& text = node.Layout.Text_Rect;
+    const int32_t side = linkSide(node);
+    return {text.x + text.width, (innerHeight(node) - side) / 2, side, side};
+}
+
+TNode_Rect markerRect(const TTree_Node& node) {
+    const TNode_Rect& text = node.Layout.Text_Rect;
+    const int32_t link = linkSide(node);
+    const int32_t side = node.hasChildren() ? 11 : 0;
+    const int32_t x = link >= 1 ? text.x + text.width + link + 1 : text.x + text.width;
+    return {x, (innerHeight(node) - side) / 2, side, side};
 }
 
 }  // namespace vetra

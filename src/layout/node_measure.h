@@ -36,7 +36,7 @@ void setCaptionFont(TCanvas& canvas, const TTree_Node& node);
 // is cut to kMax_Text_Extent.
 TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node);
 
-// Fills Box_Width, Box_Height, Text_Rect, Link_Rect and Marker_Rect from the
+// Fills Box_Width, Box_Height and Text_Rect from the
 // node's own fields. With a cache, a caption measured before in the same font
 // is not measured again and the canvas font is then left as it was.
 void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache = nullptr);
@@ -44,5 +44,11 @@ void measureNode(TCanvas& canvas, TTree_Node& node, TText_Measure_Cache* cache =
 // Fills the box fields from a caption size; the part of measuring that needs
 // no canvas.
 void measureBox(TTree_Node& node, TText_Size text);
+
+// The link indicator and the expand/collapse marker, relative to the node
+// box, as measuring placed them: right of the caption, centred in the box.
+// Empty (zero wide) when the node has no link, or no children.
+TNode_Rect linkRect(const TTree_Node& node);
+TNode_Rect markerRect(const TTree_Node& node);
 
 }  // namespace vetra

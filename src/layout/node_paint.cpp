@@ -88,8 +88,7 @@ void drawCaption(TCanvas& canvas, const TTree_Node& node, int32_t x, int32_t y) 
     }
 }
 
-void drawLinkIndicator(TCanvas& canvas, const TTree_Node& node, int32_t x, int32_t y) {
-    const TNode_Rect& r = node.Layout.Link_Rect;
+void drawLinkIndicator(TCanvas& canvas, const TNode_Rect& r, int32_t x, int32_t y) {
     canvas.setPenColor(kIndicator_Outline);
     canvas.setBrushColor(kIndicator_Fill);
     canvas.setBrushStyle(TBrush_Style::Solid);
@@ -100,8 +99,8 @@ void drawLinkIndicator(TCanvas& canvas, const TTree_Node& node, int32_t x, int32
     }
 }
 
-void drawMarker(TCanvas& canvas, const TTree_Node& node, int32_t x, int32_t y) {
-    const TNode_Rect& r = node.Layout.Marker_Rect;
+void drawMarker(TCanvas& canvas, const TTree_Node& node, const TNode_Rect& r, int32_t x,
+                int32_t y) {
     const int32_t mx = x + r.x, my = y + r.y, mw = r.width, mh = r.height;
     canvas.setPenColor(kMarker_Outline);
     canvas.setBrushColor(kMarker_Fill);
@@ -193,6 +192,8 @@ void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNo
 void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_Options& options) {
     TLayout_Cache& cache = node.Layout;
     const int32_t x = at.x, y = at.y;
+    // Before the box is narrowed to its inside below.
+    const TNode_Rect link = linkRect(node), marker = markerRect(node);
     cache.Box_Width -= lineWidthUsed(node.Edge_Width) + 2;
     cache.Box_Height -= lineWidthUsed(node.Edge_Width) + 2;
     const int32_t w = cache.Box_Width, h = cache.Box_Height;
@@ -216,8 +217,8 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
                         y - cache.Box_Offset.y - cache.Block_Pos.y});
     }
     canvas.setPenWidth(1);
-    if (node.Link.isPresent() && !node.Link.isEmpty()) drawLinkIndicator(canvas, node, x, y);
-    if (node.hasChildren()) drawMarker(canvas, node, x, y);
+    if (node.Link.isPresent() && !node.Link.isEmpty()) drawLinkIndicator(canvas, link, x, y);
+    if (node.hasChildren()) drawMarker(canvas, node, marker, x, y);
 
     cache.Box_Width += lineWidthUsed(node.Edge_Width) + 2;
     cache.Box_Height += lineWidthUsed(node.Edge_Width) + 2;

@@ -1,9 +1,11 @@
 #include "layout/view_paint.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "layout/layout_engine.h"
+#include "layout/node_measure.h"
 #include "layout/style_codes.h"
 
 namespace vetra {
@@ -137,10 +139,10 @@ void drawHoverHighlight(TCanvas& canvas, const TTree_Node& node, int32_t part) {
     canvas.setPenWidth(2);
     canvas.setPenColor(0);
     outlineBox(node, at, 0, canvas);
-    const TNode_Rect* around = part == kPart_Link     ? &node.Layout.Link_Rect
-                               : part == kPart_Marker ? &node.Layout.Marker_Rect
-                                                      : nullptr;
-    if (around != nullptr) {
+    const std::optional<TNode_Rect> around = part == kPart_Link     ? linkRect(node)
+                                             : part == kPart_Marker ? markerRect(node)
+                                                                    : std::optional<TNode_Rect>();
+    if (around.has_value()) {
         canvas.setBrushColor(0x20FFF0);
         canvas.setPenColor(0x010101);
         canvas.ellipse(at.x + around->x - 1, at.y + around->y - 1,

@@ -25,9 +25,9 @@ struct TNode_Point {
 
 // Results of the last layout; written only by the layout engines, never stored.
 struct TLayout_Cache {
-    TNode_Rect Marker_Rect;  // expand/collapse marker, relative to the node box
-    TNode_Rect Text_Rect;    // caption rectangle
-    TNode_Rect Link_Rect;    // link indicator
+    // The caption rectangle, relative to the node box; the link indicator
+    // and the expand/collapse marker follow from it (linkRect, markerRect).
+    TNode_Rect Text_Rect;
     TNode_Point Box_Offset;
     int32_t Box_Width = 0;
     int32_t Box_Height = 0;

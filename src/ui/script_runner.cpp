@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <optional>
 
 #include "layout/hit_test.h"
 #include "layout/layout_engine.h"
+#include "layout/node_measure.h"
 #include "model/node_clipboard.h"
 #include "ui/dialog_script.h"
 #include "ui/document_window.h"
@@ -53,13 +55,14 @@ TTree_Node* nodeAt(TForm_Qo_Tree& window, const QString& path, QString* error) {
 QPoint pointOf(TForm_Qo_Tree& window, TTree_Node& node, const QString& part) {
     window.makeVisible(node);
     const TLayout_Cache& c = node.Layout;
-    const TNode_Rect* rect = nullptr;
-    if (part == "link") rect = &c.Link_Rect;
-    if (part == "marker") rect = &c.Marker_Rect;
+    std::optional<TNode_Rect> rect;
+    if (part == "link") rect = linkRect(node);
+    if (part == "marker") rect = markerRect(node);
     QPoint box = window.viewportPositionOf(node);
     const double zoom = window.zoomPercent() / 100.0;
-    QPointF inBox = rect != nullptr ? QPointF(rect->x + rect->width / 2, rect->y + rect->height / 2)
-                                    : QPointF(c.Box_Width / 2, c.Box_Height / 2);
+    QPointF inBox = rect.has_value()
+                        ? QPointF(rect->x + rect->width / 2, rect->y + rect->height / 2)
+                        : QPointF(c.Box_Width / 2, c.Box_Height / 2);
     return box + (inBox * zoom).toPoint();
 }
 

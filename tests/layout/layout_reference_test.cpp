@@ -28,8 +28,8 @@ std::string describe(const TTree_Node& n) {
                "," + std::to_string(r.height);
     };
     auto point = [](TNode_Point p) { return std::to_string(p.x) + "," + std::to_string(p.y); };
-    return "marker " + rect(c.Marker_Rect) + " text " + rect(c.Text_Rect) + " link " +
-           rect(c.Link_Rect) + " offset " + point(c.Box_Offset) + " box " +
+    return "marker " + rect(markerRect(n)) + " text " + rect(c.Text_Rect) + " link " +
+           rect(linkRect(n)) + " offset " + point(c.Box_Offset) + " box " +
            std::to_string(c.Box_Width) + "x" + std::to_string(c.Box_Height) + " pos " +
            point(c.Block_Pos) + " block " + std::to_string(c.Block_Width) + "x" +
            std::to_string(c.Block_Height) + " parent " + point(c.Parent_Anchor) + " own " +

@@ -195,7 +195,7 @@ TEST(Paint, LinkIndicatorDrawsItsGlyph) {
     node->setLink("http://example.org/");
     auto pixels = linesStartingWith(painted(*node), "pixel");
     ASSERT_EQ(pixels.size(), 32u);
-    const TNode_Rect& r = node->Layout.Link_Rect;
+    const TNode_Rect r = linkRect(*node);
     EXPECT_EQ(pixels[0],
               "pixel " + std::to_string(r.x + 4) + " " + std::to_string(r.y + 4) + " 00F1F1F1");
     EXPECT_EQ(pixels[1],

@@ -9,6 +9,7 @@
 
 #include "layout/fixed_metrics_canvas.h"
 #include "layout/layout_engine.h"
+#include "layout/node_measure.h"
 #include "layout/view_paint.h"
 #include "model/tree_node.h"
 
@@ -104,11 +105,12 @@ inline std::vector<TTree_Node*> preorderNodes(TTree_Node& root, bool expandedOnl
 // layouts compare field by field with a readable difference.
 inline std::string describeLayout(const TTree_Node& n) {
     const TLayout_Cache& c = n.Layout;
+    const TNode_Rect marker = markerRect(n), link = linkRect(n);
     std::string out;
     // clang-format off
-    for (int32_t value : {c.Marker_Rect.x, c.Marker_Rect.y, c.Marker_Rect.width, c.Marker_Rect.height,
+    for (int32_t value : {marker.x, marker.y, marker.width, marker.height,
                           c.Text_Rect.x, c.Text_Rect.y, c.Text_Rect.width, c.Text_Rect.height,
-                          c.Link_Rect.x, c.Link_Rect.y, c.Link_Rect.width, c.Link_Rect.height,
+                          link.x, link.y, link.width, link.height,
                           c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height,
                           c.Block_Pos.x, c.Block_Pos.y, c.Block_Width, c.Block_Height,
                           c.Parent_Anchor.x, c.Parent_Anchor.y, c.Own_Anchor.x, c.Own_Anchor.y,

@@ -42,8 +42,8 @@ TEST(Hover, FollowsThePointerOverNodesAndParts) {
     };
     const TNode_Point rootBox = corner(root.get(), 1, 1);
     const TNode_Point rootBoxAgain = corner(root.get(), 3, 2);
-    const TNode_Point rootMarker = inside(root.get(), root->Layout.Marker_Rect);
-    const TNode_Point link = inside(linked, linked->Layout.Link_Rect);
+    const TNode_Point rootMarker = inside(root.get(), markerRect(*root));
+    const TNode_Point link = inside(linked, linkRect(*linked));
     const TNode_Point linkedFarCorner =
         corner(linked, linked->Layout.Box_Width, linked->Layout.Box_Height);
     const TNode_Point empty{1, 1};

@@ -36,8 +36,8 @@ TEST(HitTest, BoundsAreInclusiveAndIndicatorsComeFirst) {
         {"bottom-right corner", at.x + c.Box_Width, at.y + c.Box_Height, kPart_Box},
         {"one past the right edge", at.x + c.Box_Width + 1, at.y, kPart_None},
         {"one above", at.x, at.y - 1, kPart_None},
-        {"link indicator's far corner", at.x + c.Link_Rect.x + 11, at.y + c.Link_Rect.y + 11, kPart_Link},
-        {"marker", at.x + c.Marker_Rect.x + 5, at.y + c.Marker_Rect.y + 5, kPart_Marker},
+        {"link indicator's far corner", at.x + linkRect(*root).x + 11, at.y + linkRect(*root).y + 11, kPart_Link},
+        {"marker", at.x + markerRect(*root).x + 5, at.y + markerRect(*root).y + 5, kPart_Marker},
         // clang-format on
     };
     for (const auto& row : cases) EXPECT_EQ(hitNode(*root, row.x, row.y), row.part) << row.name;
