@@ -131,7 +131,7 @@ void gatherAndMeasure(TCanvas& canvas, TTree_Node& root, bool isViewRoot,
         TLayout_Item item;
         item.node = &node;
         bool fresh = at.fresh;
-        if (!fresh) {
+        if (!fresh && scope != nullptr) {  // without a scope every item is fresh
             fresh = scope->isChanged(&node);
             item.summary = !fresh && !scope->isOnPath(&node);
         }
