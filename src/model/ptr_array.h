@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -7,15 +8,14 @@
 namespace vetra {
 
 // Growable array of pointers that does not own what it points to. Access at
-// an index grows the array: the first growth gives 30 slots, a growth at index
-// i (i >= 10) gives i + 20, and from 1024 slots on i + i / 2, so that a node
-// with hundreds of thousands of children is built in linear time. Storage
-// never shrinks until clear().
+// an index grows the array: the first growth gives 4 slots, each later one
+// half as many again (at least up to the index), so that a node with a few
+// children wastes little and one with hundreds of thousands is built in
+// linear time. Storage never shrinks until clear().
 template <class T>
 class TPtr_Array {
   public:
-    static constexpr int32_t Grow_Step = 20;
-    static constexpr int32_t Min_Capacity = 30;
+    static constexpr int32_t Min_Capacity = 4;
 
     TPtr_Array() = default;
     ~TPtr_Array() { delete[] Data_; }
@@ -83,8 +83,9 @@ class TPtr_Array {
 
   private:
     void grow(int32_t index) {
-        int32_t capacity = index + (index >= 1024 ? index / 2 : Grow_Step);
-        if (capacity < Min_Capacity) capacity = Min_Capacity;
+        int64_t wanted = std::max<int64_t>(int64_t{Capacity_} + Capacity_ / 2, int64_t{index} + 1);
+        const int32_t capacity =
+            static_cast<int32_t>(std::clamp<int64_t>(wanted, Min_Capacity, INT32_MAX));
         T** data = new T*[capacity]();
         if (Data_ != nullptr) std::memcpy(data, Data_, sizeof(T*) * Capacity_);
         delete[] Data_;

@@ -19,7 +19,7 @@ TEST(PtrArray, InsertAndRemoveKeepOrder) {
     EXPECT_EQ(array.count(), 3);
     EXPECT_EQ(array[0], &b);
     EXPECT_EQ(array.indexOf(&a), -1);
-    EXPECT_EQ(array.capacity(), 30) << "storage never shrinks";
+    EXPECT_EQ(array.capacity(), 4) << "storage never shrinks";
     array.clear();
     EXPECT_EQ(array.capacity(), 0);
     EXPECT_EQ(array.count(), 0);
