@@ -93,6 +93,9 @@ void TText_Measure_Cache::insert(const TKey& key, uint64_t hash, TText_Size size
     const size_t bytes = sizeof(TEntry_Head) + key.caption.size();
     if (Count_ >= kMax_Entries || Entries_.size() + bytes > kMax_Entry_Bytes) clear();
     if ((Count_ + 1) * 2 > Slots_.size()) grow();
+    // The store is reserved whole once, so it never grows past its limit by
+    // doubling; the pages it does not use yet cost no memory.
+    if (Entries_.capacity() == 0) Entries_.reserve(kMax_Entry_Bytes);
 
     const size_t offset = Entries_.size();
     const TEntry_Head head{
