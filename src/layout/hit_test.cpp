@@ -50,25 +50,14 @@ void selectInRectangle(TTree_Node& root, int32_t x1, int32_t y1, int32_t x2, int
 }
 
 TFirst_Selected firstSelected(TTree_Node& root) {
-    TFirst_Selected first;
-    std::vector<TTree_Node*> listed;
-    if (appendSelectedFromList(root, listed)) {
-        if (!listed.empty()) first = {listed.front(), static_cast<int32_t>(listed.size())};
-        return first;
-    }
-    forEachVisible(root, [&](TTree_Node& node) {
-        if (!node.selected()) return;
-        if (first.node == nullptr) first.node = &node;
-        ++first.count;
-    });
-    return first;
+    const std::vector<TTree_Node*> selected = selectedList(root);
+    if (selected.empty()) return {};
+    return {selected.front(), static_cast<int32_t>(selected.size())};
 }
 
 void collectSelected(TTree_Node& root, std::vector<TTree_Node*>& out) {
-    if (appendSelectedFromList(root, out)) return;
-    forEachVisible(root, [&](TTree_Node& node) {
-        if (node.selected()) out.push_back(&node);
-    });
+    const std::vector<TTree_Node*> selected = selectedList(root);
+    out.insert(out.end(), selected.begin(), selected.end());
 }
 
 void collectSelectedTops(TTree_Node& root, std::vector<TTree_Node*>& out) {

@@ -1,5 +1,7 @@
 #include "layout/incremental_layout.h"
 
+#include <iterator>
+
 namespace vetra {
 
 void TLayout_Changes::addChildList(const TTree_Node* node) {
@@ -9,43 +11,33 @@ void TLayout_Changes::addChildList(const TTree_Node* node) {
 
 bool TLayout_Changes::settle(const TTree_Node& root) {
     Path_.clear();
+    // Puts `from`'s ancestors (and `from` too, with `self`) on the path; the
+    // walk up stops at the first node already on it. False when the walk
+    // never meets `root`: the node is not in this view.
+    auto onPath = [&](const TTree_Node* from, bool self) {
+        std::vector<const TTree_Node*> chain;
+        if (self) chain.push_back(from);
+        const TTree_Node* up = from;
+        while (up != &root && up != nullptr && Path_.count(up) == 0) {
+            up = up->Parent;
+            if (up != nullptr) chain.push_back(up);
+        }
+        if (up == nullptr) return false;
+        Path_.insert(chain.begin(), chain.end());
+        return true;
+    };
     // A listed node's new children are changed; the node itself is read from
     // its children, so it is on the path as if one of them had changed.
-    std::vector<const TTree_Node*> reshaped;
+    bool reshaped = false;
     for (const auto& [node, before] : Child_Lists_) {
         for (const TTree_Node* child : node->Children)
             if (before.count(child) == 0) Changed_.insert(child);
-        reshaped.push_back(node);
+        reshaped = onPath(node, true) || reshaped;
     }
     Child_Lists_.clear();
-    bool inView = false;
-    for (const TTree_Node* node : reshaped) {
-        std::vector<const TTree_Node*> chain{node};
-        const TTree_Node* up = node;
-        while (up != &root && up != nullptr && Path_.count(up) == 0) {
-            up = up->Parent;
-            if (up != nullptr) chain.push_back(up);
-        }
-        if (up == nullptr) continue;  // not in this view
-        Path_.insert(chain.begin(), chain.end());
-        inView = true;
-    }
-    for (auto at = Changed_.begin(); at != Changed_.end();) {
-        // The walk up stops at the first node already on the path.
-        std::vector<const TTree_Node*> chain;
-        const TTree_Node* up = *at;
-        while (up != &root && up != nullptr && Path_.count(up) == 0) {
-            up = up->Parent;
-            if (up != nullptr) chain.push_back(up);
-        }
-        if (up == nullptr) {
-            at = Changed_.erase(at);  // not in this view
-            continue;
-        }
-        Path_.insert(chain.begin(), chain.end());
-        ++at;
-    }
-    return inView || !Changed_.empty();
+    for (auto at = Changed_.begin(); at != Changed_.end();)
+        at = onPath(*at, false) ? std::next(at) : Changed_.erase(at);
+    return reshaped || !Changed_.empty();
 }
 
 void relayoutViewChanged(TCanvas& metrics, TTree_Node& root, TLayout_Changes& changes,

@@ -29,18 +29,21 @@ std::optional<std::vector<int32_t>> visiblePath(const TTree_Node& viewRoot,
     return path;
 }
 
-}  // namespace
-
+// Adds the selected visible nodes to `out` in pre-order, found from the
+// program's list of selected nodes; false, adding nothing, when so many are
+// selected that a walk over the view is the cheaper way.
 bool appendSelectedFromList(TTree_Node& viewRoot, std::vector<TTree_Node*>& out) {
+    std::vector<TTree_Node*> selected;
+    if (!listSelectedNodes(kListed_Limit, selected)) return false;
     std::vector<std::pair<std::vector<int32_t>, TTree_Node*>> found;
-    const bool listed = forEachSelectedNode(kListed_Limit, [&](TTree_Node& node) {
-        if (auto path = visiblePath(viewRoot, node)) found.emplace_back(std::move(*path), &node);
-    });
-    if (!listed) return false;
+    for (TTree_Node* node : selected)
+        if (auto path = visiblePath(viewRoot, *node)) found.emplace_back(std::move(*path), node);
     std::sort(found.begin(), found.end());
     for (const auto& entry : found) out.push_back(entry.second);
     return true;
 }
+
+}  // namespace
 
 std::vector<TTree_Node*> selectedList(TTree_Node& viewRoot) {
     std::vector<TTree_Node*> selected;

@@ -9,13 +9,9 @@ namespace vetra {
 // Selection inside a view. Visible nodes are the view root and every node
 // reached from it through expanded nodes; all walks are in pre-order.
 
-// Adds the selected visible nodes to `out` in pre-order, found from the
-// program's list of selected nodes at the cost of their depths rather than
-// the tree's size; false, adding nothing, when so many nodes are selected
-// that a walk over the view is the cheaper way.
-bool appendSelectedFromList(TTree_Node& viewRoot, std::vector<TTree_Node*>& out);
-
 // Every selected visible node, including those below other selected nodes.
+// Found from the program's list of selected nodes at the cost of their
+// depths; walks the view only when very many nodes are selected.
 std::vector<TTree_Node*> selectedList(TTree_Node& viewRoot);
 // The only selected visible node, or none when zero or several are selected.
 TTree_Node* currentNode(TTree_Node& viewRoot);

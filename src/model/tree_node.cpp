@@ -90,7 +90,9 @@ struct TKept_Counts {
     std::atomic<bool> Any{false};
 
     static TKept_Counts& of() {
-        static auto* counts = new TKept_Counts;  // never destroyed, as the selected nodes
+        // Never destroyed: nodes held by other static objects may still be
+        // destroyed after it would have been.
+        static auto* counts = new TKept_Counts;
         return *counts;
     }
     void keep(const TTree_Node* node, int64_t count) {
@@ -173,27 +175,26 @@ int64_t TTree_Node::countSubtree() const {
 struct TSelected_Nodes {
     std::mutex Lock;
     std::unordered_set<TTree_Node*> Nodes;
+
+    static TSelected_Nodes& of() {
+        static auto* nodes = new TSelected_Nodes;  // never destroyed, as the kept counts
+        return *nodes;
+    }
 };
 
-TSelected_Nodes& selectedNodesOfProgram() {
-    // Never destroyed: nodes held by other static objects may still be
-    // destroyed after it would have been.
-    static auto* nodes = new TSelected_Nodes;
-    return *nodes;
-}
-
-bool visitSelectedNodes(TSelected_Nodes& nodes, size_t limit, void (*visit)(TTree_Node*, void*),
-                        void* context) {
+bool listSelectedNodes(size_t limit, std::vector<TTree_Node*>& out) {
+    TSelected_Nodes& nodes = TSelected_Nodes::of();
     std::lock_guard<std::mutex> hold(nodes.Lock);
+    out.clear();
     if (nodes.Nodes.size() > limit) return false;
-    for (TTree_Node* node : nodes.Nodes) visit(node, context);
+    out.assign(nodes.Nodes.begin(), nodes.Nodes.end());
     return true;
 }
 
 void TTree_Node::setSelected(bool on) {
     if (Selected_ == on) return;
     Selected_ = on;
-    TSelected_Nodes& nodes = selectedNodesOfProgram();
+    TSelected_Nodes& nodes = TSelected_Nodes::of();
     std::lock_guard<std::mutex> hold(nodes.Lock);
     if (on)
         nodes.Nodes.insert(this);
@@ -378,12 +379,10 @@ void TTree_Node::collapseAll() {
 }
 
 void TTree_Node::clearSelection() {
-    std::vector<TTree_Node*> related;
-    const bool few = forEachSelectedNode(kFew_Selected, [&](TTree_Node& node) {
-        if (holdsInSubtree(this, &node) || isInSubtree(&node, this)) related.push_back(&node);
-    });
-    if (few) {
-        for (TTree_Node* node : related) node->setSelected(false);
+    std::vector<TTree_Node*> selected;
+    if (listSelectedNodes(kFew_Selected, selected)) {
+        for (TTree_Node* node : selected)
+            if (holdsInSubtree(this, node) || isInSubtree(node, this)) node->setSelected(false);
         return;
     }
     for (TTree_Node* up = Parent; up != nullptr; up = up->Parent) up->setSelected(false);

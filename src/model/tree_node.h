@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "model/node_text.h"
 #include "model/ptr_array.h"
@@ -121,7 +122,7 @@ class TTree_Node {
     void expandToLevel(int level);
     void collapseAll();
     // Whether the node is selected in its view. Every selected node of the
-    // program is also listed (see selectedNodesOfProgram), so the selection
+    // program is also listed (see listSelectedNodes), so the selection
     // of a huge tree is found without walking it.
     bool selected() const { return Selected_; }
     void setSelected(bool on);
@@ -156,12 +157,10 @@ class TTree_Node {
     friend struct TKept_Counts;
 };
 
-// Calls visit(node) for every selected node of the program, in no order, and
-// returns true; returns false without visiting when more than `limit` nodes
-// are selected, for the caller to walk its tree instead. visit must not
-// change any node's selection.
-template <class TVisit>
-bool forEachSelectedNode(size_t limit, TVisit visit);
+// Every selected node of the program, in no order, into `out`; false, with
+// `out` left empty, when more than `limit` are selected, for the caller to
+// walk its tree instead.
+bool listSelectedNodes(size_t limit, std::vector<TTree_Node*>& out);
 
 // True when `node` is `root` or one of its descendants.
 bool isInSubtree(const TTree_Node* root, const TTree_Node* node);
@@ -183,18 +182,5 @@ std::string_view defaultFontName();
 // The longest prefix of whole characters of a note's plain text that is
 // shorter than 300 bytes.
 size_t excerptLength(std::string_view plainText);
-
-// The list behind forEachSelectedNode; locked while it is read or changed.
-struct TSelected_Nodes;
-TSelected_Nodes& selectedNodesOfProgram();
-bool visitSelectedNodes(TSelected_Nodes& nodes, size_t limit, void (*visit)(TTree_Node*, void*),
-                        void* context);
-
-template <class TVisit>
-bool forEachSelectedNode(size_t limit, TVisit visit) {
-    return visitSelectedNodes(
-        selectedNodesOfProgram(), limit,
-        [](TTree_Node* node, void* context) { (*static_cast<TVisit*>(context))(*node); }, &visit);
-}
 
 }  // namespace vetra
