@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "layout/tree_builder.h"
@@ -179,65 +177,35 @@ TEST(TreeNode, DeepChainsNeedNoDeepStack) {
 // (children added, removed, moved, destroyed, subtrees re-attached, a deep
 // chain past the walk limit) every count equals a plain walk.
 TEST(TreeNode, KeptCountsFollowEveryChangeOfShape) {
-    auto walk = [](const TTree_Node& root) {
-        int64_t count = 0;
-        std::vector<const TTree_Node*> pending{&root};
-        while (!pending.empty()) {
-            const TTree_Node* node = pending.back();
-            pending.pop_back();
-            ++count;
-            pending.insert(pending.end(), node->Children.begin(), node->Children.end());
-        }
-        return count;
+    auto nodesOf = [](TTree_Node& top) {  // breadth first: the deepest node comes last
+        std::vector<TTree_Node*> all{&top};
+        for (size_t i = 0; i < all.size(); ++i)
+            all.insert(all.end(), all[i]->Children.begin(), all[i]->Children.end());
+        return all;
     };
     std::mt19937 random(11);
     auto root = std::make_unique<TTree_Node>();
-    std::vector<TTree_Node*> nodes{root.get()};
+    std::vector<TTree_Node*> built{root.get()};
     for (int i = 0; i < 6000; ++i)
-        nodes.push_back(
-            nodes[random() % nodes.size()]->appendChild(std::make_unique<TTree_Node>()));
-    TTree_Node* chain = nodes.back();  // deep enough to pass the walk limit
-    for (int i = 0; i < 600; ++i) chain = chain->appendChild(std::make_unique<TTree_Node>());
+        built.push_back(
+            built[random() % built.size()]->appendChild(std::make_unique<TTree_Node>()));
+    for (int i = 0; i < 600; ++i)  // a chain deep enough to pass the walk limit
+        built.push_back(built.back()->appendChild(std::make_unique<TTree_Node>()));
     std::vector<std::unique_ptr<TTree_Node>> detached;
     for (int step = 0; step < 300; ++step) {
-        ASSERT_EQ(root->countSubtree(), walk(*root)) << step;
-        TTree_Node* node = nodes[random() % nodes.size()];
-        const bool attached = isInSubtree(root.get(), node) &&
-                              (node == root.get() || node->Parent->indexOfChild(node) >= 0);
-        switch (step % 5) {
-            case 0:
-                nodes.push_back(node->appendChild(std::make_unique<TTree_Node>()));
-                break;
-            case 1:
-                if (attached && node != root.get())
-                    detached.push_back(node->Parent->removeChild(node));
-                break;
-            case 2:
-                if (!detached.empty() && attached)
-                    node->insertChild(std::move(detached.back()), 0), detached.pop_back();
-                break;
-            case 3:
-                chain->appendChild(std::make_unique<TTree_Node>());
-                break;
-            case 4:  // a detached subtree dies, its inner nodes too
-                if (detached.empty()) break;
-                std::unordered_set<const TTree_Node*> dying{detached.front().get()};
-                for (std::vector<const TTree_Node*> pending{detached.front().get()};
-                     !pending.empty();) {
-                    const TTree_Node* at = pending.back();
-                    pending.pop_back();
-                    for (const TTree_Node* child : at->Children) {
-                        dying.insert(child);
-                        pending.push_back(child);
-                    }
-                }
-                std::erase_if(nodes, [&](TTree_Node* n) { return dying.count(n) != 0; });
-                if (dying.count(chain) != 0) chain = root.get();
-                detached.erase(detached.begin());
-                break;
-        }
-        for (auto& gone : detached)  // a detached subtree counts alone
-            ASSERT_EQ(gone->countSubtree(), walk(*gone)) << step;
+        const std::vector<TTree_Node*> all = nodesOf(*root);
+        ASSERT_EQ(root->countSubtree(), int64_t(all.size())) << step;
+        TTree_Node* node = all[random() % all.size()];
+        if (step % 5 == 0) node->appendChild(std::make_unique<TTree_Node>());
+        if (step % 5 == 1 && node != root.get())
+            detached.push_back(node->Parent->removeChild(node));
+        if (step % 5 == 2 && !detached.empty())
+            node->insertChild(std::move(detached.back()), 0), detached.pop_back();
+        if (step % 5 == 3) all.back()->appendChild(std::make_unique<TTree_Node>());
+        if (step % 5 == 4 && !detached.empty())
+            detached.erase(detached.begin());  // inner nodes die too
+        for (auto& gone : detached)            // a detached subtree counts alone
+            ASSERT_EQ(gone->countSubtree(), int64_t(nodesOf(*gone).size())) << step;
     }
 }
 
