@@ -20,6 +20,7 @@ TColor_Swatch::TColor_Swatch(QWidget* parent) : QLabel(parent) {
 }
 
 void TColor_Swatch::setColor(int32_t bgr) {
+    if (bgr == Color_) return;
     Color_ = bgr;
     update();
 }

@@ -258,12 +258,20 @@ void TForm_Node_Style::showSwatch(TColor_Swatch* swatch, int32_t color) {
 
 void TForm_Node_Style::showNode(const TTree_Node* node) {
     if (node == nullptr) return;
-    SpeedButton_View_Style->setIcon(viewStyleIcon(node->View_Style));
-    SpeedButton_Link_Style->setIcon(linkStyleIcon(node->Link_Style));
-    SpeedButton_Edge_Style->setIcon(edgeStyleIcon(node->Edge_Style));
-    SpeedButton_Edge_Width->setIcon(widthIcon(node->Edge_Width));
-    SpeedButton_Link_Down_Width->setIcon(widthIcon(node->Link_Down_Width));
-    SpeedButton_Link_Up_Width->setIcon(widthIcon(node->Link_Up_Width));
+    // A new icon lays the panel out and repaints it; most keys move to a
+    // node of the same style, so only icons whose code changed are set.
+    auto showIcon = [](QToolButton* button, int32_t code, QPixmap (*icon)(int32_t)) {
+        const QVariant shown = button->property("shownCode");
+        if (shown.isValid() && shown.toInt() == code) return;
+        button->setIcon(QIcon(icon(code)));
+        button->setProperty("shownCode", code);
+    };
+    showIcon(SpeedButton_View_Style, node->View_Style, viewStyleIcon);
+    showIcon(SpeedButton_Link_Style, node->Link_Style, linkStyleIcon);
+    showIcon(SpeedButton_Edge_Style, node->Edge_Style, edgeStyleIcon);
+    showIcon(SpeedButton_Edge_Width, node->Edge_Width, widthIcon);
+    showIcon(SpeedButton_Link_Down_Width, node->Link_Down_Width, widthIcon);
+    showIcon(SpeedButton_Link_Up_Width, node->Link_Up_Width, widthIcon);
     showSwatch(Label_Color_Fill, node->Color_Fill);
     showSwatch(Label_Color_Edge, node->Color_Edge);
     showSwatch(Label_Color_Link_Up, node->Color_Link_Up);

@@ -8,6 +8,7 @@
 
 #include "layout/node_paint.h"
 #include "ui/qpainter_canvas.h"
+#include "ui/view_scroll_bar.h"
 
 namespace vetra {
 
@@ -19,8 +20,15 @@ TImage_View::TImage_View(QWidget* parent) : QAbstractScrollArea(parent) {
     // Keys belong to the document window, which watches the viewport; the
     // scroll area must not take arrows and pages for itself.
     setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBar(new TView_Scroll_Bar(Qt::Horizontal, this));
+    setVerticalScrollBar(new TView_Scroll_Bar(Qt::Vertical, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The bars are always shown, so a new range needs no new arrangement of
+    // the area; the scroll area would otherwise lay out its children again
+    // after every edit, restacking both bars and repainting them whole.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+        disconnect(bar, SIGNAL(rangeChanged(int, int)), this, SLOT(_q_showOrHideScrollBars()));
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPainter>
 #include <QStatusBar>
 
 #include "model/tree_node.h"
@@ -21,31 +22,47 @@ QStatusBar* statusBarOf(QWidget* inFrame) {
     return frame->findChild<QStatusBar*>("StatusBar", Qt::FindDirectChildrenOnly);
 }
 
-QLabel* addLabel(QStatusBar* bar, const char* name, bool permanent) {
+void addLabel(QStatusBar* bar, const char* name) {
     auto* label = new QLabel(bar);
     label->setObjectName(name);
-    if (permanent)
-        bar->addPermanentWidget(label);
-    else
-        bar->addWidget(label, 1);
-    return label;
+    bar->addPermanentWidget(label);
 }
 
 }  // namespace
+
+void TStatus_Text::setText(const QString& text) {
+    if (text == Text_) return;
+    Text_ = text;
+    update();
+}
+
+QSize TStatus_Text::sizeHint() const {
+    return QSize(0, fontMetrics().height());
+}
+
+void TStatus_Text::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect area = contentsRect();
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(Text_, Qt::ElideRight, area.width()));
+}
 
 void installStatusLine(QMainWindow& frame) {
     auto* bar = new QStatusBar(&frame);
     bar->setObjectName("StatusBar");
     frame.setStatusBar(bar);
-    addLabel(bar, "Status_Path", false)->setTextFormat(Qt::PlainText);
-    addLabel(bar, "Status_Nodes", true);
-    addLabel(bar, "Status_Zoom", true);
+    auto* path = new TStatus_Text(bar);
+    path->setObjectName("Status_Path");
+    bar->addWidget(path, 1);
+    addLabel(bar, "Status_Nodes");
+    addLabel(bar, "Status_Zoom");
 }
 
 void showDocumentStatus(QWidget* inFrame, const TDocument_Status& status) {
     QStatusBar* bar = statusBarOf(inFrame);
     if (bar == nullptr) return;
-    bar->findChild<QLabel*>("Status_Path")->setText(status.path);
+    bar->findChild<TStatus_Text*>("Status_Path")->setText(status.path);
     bar->findChild<QLabel*>("Status_Nodes")
         ->setText(QString::number(status.nodes) + " " + uiText("個節點"));
     bar->findChild<QLabel*>("Status_Zoom")->setText(QString::number(status.zoomPercent) + " %");

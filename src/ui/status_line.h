@@ -1,15 +1,35 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <vector>
 
 class QMainWindow;
-class QWidget;
 
 namespace vetra {
 
 class TTree_Node;
+
+// The path in the status bar: one line of text, cut with an ellipsis where
+// it does not fit. Unlike a label, a new text only repaints it; it never
+// makes the frame lay out its bars again, which a key that moves the
+// selection would do every time.
+class TStatus_Text : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TStatus_Text(QWidget* parent) : QWidget(parent) {}
+    const QString& text() const { return Text_; }
+    void setText(const QString& text);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QString Text_;
+};
 
 // The main frame's status bar: the number of nodes of the active document,
 // the captions on the way from its root to the selected node, the zoom, and

@@ -15,6 +15,7 @@
 #include "tests/ui/window_fixture.h"
 #include "ui/caption_editor.h"
 #include "ui/image_view.h"
+#include "ui/status_line.h"
 #include "ui/ui_text.h"
 
 namespace vetra {
@@ -56,7 +57,7 @@ TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
     TWindow_Fixture f({"a", "b"});
     TTree_Node* a = f.window->currentRoot()->child(0);
     f.select(a);
-    auto* path = f.frame->findChild<QLabel*>("Status_Path");
+    auto* path = f.frame->findChild<TStatus_Text*>("Status_Path");
     ASSERT_NE(path, nullptr);
     // Only the press: the panel and the status bar follow the mark before
     // the key is released.

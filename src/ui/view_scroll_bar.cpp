@@ -1,0 +1,34 @@
+#include "ui/view_scroll_bar.h"
+
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace vetra {
+
+TView_Scroll_Bar::TView_Scroll_Bar(Qt::Orientation orientation, QWidget* parent)
+    : QScrollBar(orientation, parent) {}
+
+TView_Scroll_Bar::TShown TView_Scroll_Bar::shownNow() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    TShown shown;
+    shown.slider =
+        style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    shown.enabled = minimum() < maximum();
+    shown.atMinimum = value() == minimum();
+    shown.atMaximum = value() == maximum();
+    return shown;
+}
+
+void TView_Scroll_Bar::sliderChange(SliderChange change) {
+    if (change != SliderOrientationChange && Painted_Once_ && shownNow() == Painted_) return;
+    QScrollBar::sliderChange(change);
+}
+
+void TView_Scroll_Bar::paintEvent(QPaintEvent* event) {
+    Painted_ = shownNow();
+    Painted_Once_ = true;
+    QScrollBar::paintEvent(event);
+}
+
+}  // namespace vetra
