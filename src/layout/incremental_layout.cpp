@@ -6,6 +6,12 @@ namespace vetra {
 
 void TLayout_Changes::addChildList(const TTree_Node* node) {
     if (node == nullptr || Child_Lists_.count(node) != 0) return;
+    // The children of a collapsed node were not laid out with it, and may
+    // have changed since; if the edit expands it, they are all laid out.
+    if (!node->Expanded) {
+        add(node);
+        return;
+    }
     Child_Lists_[node].insert(node->Children.begin(), node->Children.end());
 }
 

@@ -42,6 +42,7 @@ N* (*const edits[])(D&, N*, N*, uint32_t) = {
         if (v % 3 == 0) child->setViewStyle(int32_t(v % 8));
         if (v % 2 == 0) d.changes.addChildList(n);
         n->insertChild(std::move(child), int32_t(v % (n->childCount() + 1)));
+        n->Expanded = 1;  // as the Insert command does
         return v % 2 == 0 ? nullptr : n;
     },
     [](D& d, N* n, N*, uint32_t) -> N* {
