@@ -24,11 +24,12 @@ inline std::string slurp(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A path in the temporary folder named after the running test, so tests that
-// CTest runs side by side never share files.
+// A path in the temporary folder named after the running test and its
+// suite (two suites may hold tests of one name), so tests that CTest runs
+// side by side never share files.
 inline std::string testScratch(const std::string& suffix) {
-    return ::testing::TempDir() + "vetra_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "vetra_" + test->test_suite_name() + "_" + test->name() + suffix;
 }
 
 // `command` is the shell command line (the environment and the program's
