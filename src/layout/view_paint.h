@@ -8,6 +8,7 @@
 
 namespace vetra {
 
+class TPaint_Record;
 class TText_Measure_Cache;
 
 // A rectangle of the picture, right and bottom excluded.
@@ -52,9 +53,11 @@ void paintSubtree(TCanvas& canvas, TTree_Node& root, const TPaint_Options& optio
                   const TPicture_Rect& clip);
 
 // Paints what the window shows of the picture inside `clip`: background,
-// nodes, then the highlights whose flags are on.
+// nodes, then the highlights whose flags are on. Each painted node is noted
+// in `record` when one is given.
 void paintViewPicture(TCanvas& canvas, TTree_Node& root, const TView_Picture& picture,
-                      const TPaint_Options& options, const TPicture_Rect& clip);
+                      const TPaint_Options& options, const TPicture_Rect& clip,
+                      TPaint_Record* record = nullptr);
 
 // The two highlights, drawn in exclusive-or mode (a second drawing removes
 // them). Only nodes meeting `clip` are drawn.

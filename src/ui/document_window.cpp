@@ -367,7 +367,8 @@ void TForm_Qo_Tree::refresh() {
     Layout_Changes_.clear();
     Laid_Out_Root_ = Current_.Root;
     Image_View_->setBackground(Frame_.options().Tree_Design_Color);
-    Image_View_->updateScrollRanges();
+    Image_View_->updateScrollRanges(false);
+    Image_View_->repaintChanged();
     Image_Genius_->hide();
     updateCaption();
     scheduleMapRefresh();

@@ -288,8 +288,8 @@ TPicture_Rect TForm_Qo_Tree::selectionMarkArea(const TTree_Node& node) {
 
 void TForm_Qo_Tree::repaintPictureArea(const TPicture_Rect& area) {
     if (area.left >= area.right || area.top >= area.bottom) return;
-    QRect rect(QPoint(area.left, area.top), QPoint(area.right, area.bottom));
-    Image_View_->viewport()->update(Image_View_->toViewport(rect));
+    Image_View_->repaintPictureRect(
+        QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)));
 }
 
 void TForm_Qo_Tree::paintBand(QPainter& painter) {

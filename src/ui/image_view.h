@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <functional>
+#include <vector>
 
+#include "layout/paint_record.h"
 #include "layout/view_paint.h"
 
 namespace vetra {
@@ -18,13 +21,23 @@ class TImage_View : public QAbstractScrollArea {
   public:
     explicit TImage_View(QWidget* parent);
 
-    void setRoot(TTree_Node* root) { Root_ = root; }
+    void setRoot(TTree_Node* root) {
+        if (root != Root_) Painted_.clear();
+        Root_ = root;
+    }
     TView_Picture& picture() { return Picture_; }
     void setBackground(int32_t color) { Background_ = color; }
     int32_t background() const { return Background_; }
 
-    // Scroll bars follow the picture size; call after every layout.
-    void updateScrollRanges();
+    // Scroll bars follow the picture size; call after every layout. Repaints
+    // the whole visible area unless told that the caller repaints what
+    // changed (repaintChanged).
+    void updateScrollRanges(bool repaintAll = true);
+    // After an edit: repaints only where the drawing differs from what was
+    // painted (nodes changed, moved, added or gone).
+    void repaintChanged();
+    // Repaints a rectangle of the picture (a mark that moved).
+    void repaintPictureRect(const QRect& pictureRect);
     // The scroll position, in pixels of the zoomed picture.
     int32_t scrollX() const;
     int32_t scrollY() const;
@@ -57,7 +70,20 @@ class TImage_View : public QAbstractScrollArea {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // Whether the drawing lands on whole device pixels, so a part of it
+    // painted alone matches the same part of a whole repaint.
+    bool scaleIsWhole() const;
+    // Paints the parts (viewport rectangles) of the view with `painter`;
+    // `whole`: together they cover all of it.
+    void paintParts(QPainter& painter, const std::vector<QRect>& parts, bool whole);
+    // What every node's drawing depends on besides the node.
+    uint64_t sceneDigest() const;
+    // The picture rectangle of a viewport rectangle.
+    TPicture_Rect pictureRectOf(const QRect& viewportRect) const;
+
     TTree_Node* Root_ = nullptr;
+    TPaint_Record Painted_;
+    QImage Frame_;  // the whole view, drawn at scales between device pixels
     TView_Picture Picture_;
     int32_t Background_ = 0xF9F4F3;
     double Zoom_ = 1.0;
