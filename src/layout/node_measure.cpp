@@ -50,6 +50,11 @@ TText_Size measureCaption(TCanvas& canvas, const TTree_Node& node) {
 
 void measureBox(TTree_Node& node, TText_Size text) {
     TLayout_Cache& cache = node.Layout;
+    // An outline of width 0 (Auto) is drawn one pixel wide, and painting
+    // stores that 1 in the node. Storing it here already measures the box as
+    // it will be drawn: painting then leaves the box as laid out, and the
+    // layout of the nodes around it stays true.
+    if (lineWidthUsed(node.Edge_Width) == 0) node.Edge_Width = 1;
     const int32_t ew = lineWidthUsed(node.Edge_Width);
     // A caption of megabytes must not overflow the box arithmetic below.
     const int32_t tw = std::clamp(text.width, 0, kMax_Text_Extent);

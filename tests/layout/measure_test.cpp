@@ -27,7 +27,7 @@ TEST(Measure, BoxesByEdgeStyle) {
         {"marker follows text, no link",   kEdge_Rect,       1, false, true,  {8, 4, 24, 17},  {32, 12, 0, 0},  {32, 7, 11, 11}, 54, 28},
         {"lozenge doubles the box",        kEdge_Lozenge,    1, false, false, {17, 15, 24, 17}, {41, 24, 0, 0}, {41, 24, 0, 0},  61, 51},
         {"circle grows by fractions",      kEdge_Circle,     1, false, false, {5, 8, 24, 17},  {29, 17, 0, 0},  {29, 17, 0, 0},  38, 37},
-        {"underline with edge width 0",    kEdge_Underline,  0, false, false, {7, 3, 24, 17},  {31, 11, 0, 0},  {31, 11, 0, 0},  40, 25},
+        {"underline, width 0 measured as 1", kEdge_Underline, 0, false, false, {8, 4, 24, 17}, {32, 12, 0, 0},  {32, 12, 0, 0},  43, 28},
         {"unknown edge style is auto",     9,                1, false, false, {2, 3, 24, 17},  {26, 11, 0, 0},  {26, 11, 0, 0},  31, 26},
         // clang-format on
     };
