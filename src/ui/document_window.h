@@ -76,6 +76,7 @@ class TForm_Qo_Tree : public QWidget,
 
     // TTree_Editor_Host, TTool_Window_Target
     void refreshView() override { refresh(); }
+    void noteNodeChange(const TTree_Node& node) override { Layout_Changes_.add(&node); }
     TTree_Node& viewRoot() override { return *Current_.Root; }
     const TView_Picture& viewPicture() override;
     void revealNode(TTree_Node& node, bool relayout) override;
@@ -198,6 +199,8 @@ class TForm_Qo_Tree : public QWidget,
     // The same with the single selected node (or none) already known.
     void showStatusOf(TTree_Node* single, bool recount);
     // Lists for the next layout what taking `group` back changes.
+    // Lists the parents of the selected nodes for the next layout.
+    void listParentsOfSelected();
     void listChangesOf(TUndo_Group* group);
     void forgetInSavedStates(const TTree_Node& node, bool wholeSubtree);
     void paintBand(QPainter& painter);

@@ -94,7 +94,7 @@ void TForm_Qo_Tree::buildPopupMenu() {
 void TForm_Qo_Tree::selectOnly(TTree_Node* node) {
     Current_.Root->clearSelection();
     node->setSelected(true);
-    Image_View_->viewport()->update();
+    Image_View_->repaintChanged();
 }
 
 void TForm_Qo_Tree::N_CreateClick() {
@@ -226,7 +226,9 @@ void TForm_Qo_Tree::N_PasterClick() {
     }
     TEdit_Context ctx = editContext();
     if (ctx.Clipboard.empty() && pasteClipboardText(ctx)) return;
+    Layout_Changes_.addChildList(selectedNode());  // the pasted nodes' parent
     pasteClipboard(ctx);
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_EraseClick() {
@@ -236,18 +238,39 @@ void TForm_Qo_Tree::N_EraseClick() {
         return;
     }
     TEdit_Context ctx = editContext();
+    listParentsOfSelected();
     eraseSelection(ctx);
     syncViewFromCurrent();
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_Move_UpClick() {
     TEdit_Context ctx = editContext();
+    listParentsOfSelected();
     moveUp(ctx);
+    Layout_Changes_.clear();
 }
 
 void TForm_Qo_Tree::N_Move_DownClick() {
     TEdit_Context ctx = editContext();
+    listParentsOfSelected();
     moveDown(ctx);
+    Layout_Changes_.clear();
+}
+
+void TForm_Qo_Tree::listParentsOfSelected() {
+    // Children of these parents go or move: each is laid out from its
+    // children, and only children it did not hold before are laid out whole.
+    // A node below another selected one goes with it when the selection is
+    // erased, and so does its parent: that parent is not listed.
+    std::vector<TTree_Node*> selected;
+    collectSelected(*Current_.Root, selected);
+    for (const TTree_Node* node : selected) {
+        bool outermost = true;
+        for (const TTree_Node* up = node->Parent; up != nullptr && outermost; up = up->Parent)
+            outermost = !up->selected();
+        if (outermost) Layout_Changes_.addChildList(node->Parent);
+    }
 }
 
 void TForm_Qo_Tree::N_Create_From_SelectedClick() {

@@ -14,10 +14,10 @@
 #include "ui/export_commands.h"
 #include "ui/form_option.h"
 #include "ui/message_box.h"
-#include "ui/status_line.h"
 #include "ui/outline_commands.h"
-#include "ui/tool_icons.h"
 #include "ui/shell_commands.h"
+#include "ui/status_line.h"
+#include "ui/tool_icons.h"
 #include "ui/tool_windows.h"
 #include "ui/ui_text.h"
 

@@ -2,8 +2,8 @@
 
 #include <QPainterPath>
 #include <QPen>
-#include <algorithm>
 #include <QRect>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 

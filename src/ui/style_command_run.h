@@ -14,11 +14,11 @@ namespace vetra {
 // command that changes nothing leaves no empty group behind.
 class TUndo_Style_Recorder : public TStyle_Change_Recorder {
   public:
-    explicit TUndo_Style_Recorder(TDocument_Tree& document) : Document_(document) {}
+    explicit TUndo_Style_Recorder(TTool_Window_Target& target) : Target_(target) {}
     void recordStyleChange(const TTree_Node& node) override;
 
   private:
-    TDocument_Tree& Document_;
+    TTool_Window_Target& Target_;
     TUndo_Group* Group_ = nullptr;
 };
 

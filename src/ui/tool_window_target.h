@@ -53,6 +53,9 @@ class TTool_Window_Target {
     // Lays out and repaints the current view, then updates the overview and
     // the caption (the document window's refresh).
     virtual void refreshView() = 0;
+    // A node's own fields are about to change (a style command): the next
+    // refresh may lay out its subtree again rather than the whole view.
+    virtual void noteNodeChange(const TTree_Node& /*node*/) {}
 
     // Search found `node`: the selection already holds only that node and its
     // ancestors are expanded. Refresh when `relayout` (an ancestor was

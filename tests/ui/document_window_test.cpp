@@ -149,7 +149,7 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
         return (seed >> 16) % n;
     };
     for (int step = 0; step < 250; ++step) {
-        const uint32_t op = next(10);
+        const uint32_t op = next(12);
         if (f.window->selectedNode() == nullptr)
             f.window->FormKeyDown(Qt::Key_Home, Qt::NoModifier);
         if (op == 0) {
@@ -176,6 +176,12 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
             zoom == 0   ? f.window->N_Zoom_InClick()
             : zoom == 1 ? f.window->N_Zoom_OutClick()
                         : f.window->N_Zoom_ResetClick();
+        } else if (op == 8) {
+            next(2) == 0 ? f.window->N_Move_UpClick() : f.window->N_Move_DownClick();
+        } else if (op == 9) {
+            f.window->N_CopyClick();
+            f.window->FormKeyDown(keys[next(4)], Qt::NoModifier);
+            f.window->N_PasterClick();
         } else {
             f.window->FormKeyDown(keys[next(4)], Qt::NoModifier);
         }
@@ -187,6 +193,13 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
                        viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
             },
             500))
+            << "step " << step << ", operation " << op;
+        // Laid out from the changed nodes, the view equals its full layout
+        // (a refresh with nothing listed lays out everything).
+        const std::vector<std::string> incremental =
+            testing::layoutSnapshot(*f.window->currentRoot());
+        f.window->refresh();
+        ASSERT_EQ(incremental, testing::layoutSnapshot(*f.window->currentRoot()))
             << "step " << step << ", operation " << op;
     }
     EXPECT_GT(counter.partial, 10) << "edits repaint only what changed";
