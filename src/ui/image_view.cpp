@@ -72,11 +72,6 @@ TPicture_Rect TImage_View::pictureRectOf(const QRect& viewportRect) const {
     return {picture.left(), picture.top(), picture.right() + 1, picture.bottom() + 1};
 }
 
-bool TImage_View::scaleIsWhole() const {
-    const double scale = Zoom_ * viewport()->devicePixelRatioF();
-    return scale == std::floor(scale);
-}
-
 void TImage_View::repaintPictureRect(const QRect& pictureRect) {
     viewport()->update(toViewport(pictureRect));
 }
@@ -129,61 +124,23 @@ QRect TImage_View::toViewport(const QRect& pictureRect) const {
 void TImage_View::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRegion& exposed = event->region();
-    if (Root_ == nullptr) {
-        painter.fillRect(exposed.boundingRect(), TQPainter_Canvas::toQColor(Background_));
-        return;
-    }
-    if (scaleIsWhole()) {
-        Frame_ = QImage();
-        // A few separate changes are painted each in its own rectangle, and
-        // the nodes between them are not drawn at all.
-        std::vector<QRect> parts;
-        if (exposed.rectCount() <= 8)
-            parts.assign(exposed.begin(), exposed.end());
-        else
-            parts.push_back(exposed.boundingRect());
-        // (QRegion::contains only tells whether the two overlap.)
-        paintParts(painter, parts, (QRegion(viewport()->rect()) - exposed).isEmpty());
-    } else {
-        // Between device pixels, lines and curves cut at the edge of a
-        // rectangle come out a pixel off where they meet the parts drawn
-        // before; the whole view is drawn uncut and the exposed part copied.
-        const qreal ratio = viewport()->devicePixelRatioF();
-        const QSize size = viewport()->size() * ratio;
-        if (Frame_.size() != size) Frame_ = QImage(size, QImage::Format_RGB32);
-        Frame_.setDevicePixelRatio(ratio);
-        {
-            QPainter framePainter(&Frame_);
-            paintParts(framePainter, {viewport()->rect()}, true);
-        }
-        painter.drawImage(0, 0, Frame_);
-    }
-    if (onOverlay) {
-        painter.translate(-scrollX(), -scrollY());
-        painter.scale(Zoom_, Zoom_);
-        onOverlay(painter);
-    }
-}
-
-void TImage_View::paintParts(QPainter& painter, const std::vector<QRect>& parts, bool whole) {
-    Painted_.beginPaint(sceneDigest(), whole);
-    const QColor background = TQPainter_Canvas::toQColor(Background_);
+    // Separate changes are painted in one pass over the rectangle around
+    // them, the painter keeping to the changed parts. (A clip rectangle set
+    // on the painter would cut the lines that cross it, and their pixels
+    // inside would no longer meet those drawn before.)
+    const QRect area = exposed.boundingRect();
+    painter.fillRect(area, TQPainter_Canvas::toQColor(Background_));
+    if (Root_ == nullptr) return;
+    // (QRegion::contains only tells whether the two overlap.)
+    Painted_.beginPaint(sceneDigest(), (QRegion(viewport()->rect()) - exposed).isEmpty());
+    painter.translate(-scrollX(), -scrollY());
+    // Scaling the painter keeps lines and text at device pixels on every
+    // zoom and on high-DPI screens; pen widths scale with the drawing.
+    painter.scale(Zoom_, Zoom_);
     TQPainter_Canvas canvas(&painter);
-    // Each pixel belongs to one part, so the exclusive-or highlights are
-    // drawn once.
-    for (const QRect& part : parts) {
-        painter.resetTransform();
-        if (parts.size() > 1) painter.setClipRect(part);
-        painter.fillRect(part, background);
-        painter.translate(-scrollX(), -scrollY());
-        // Scaling the painter keeps lines and text at device pixels on every
-        // zoom and on high-DPI screens; pen widths scale with the drawing.
-        painter.scale(Zoom_, Zoom_);
-        paintViewPicture(canvas, *Root_, Picture_, TPaint_Options{Background_}, pictureRectOf(part),
-                         &Painted_);
-    }
-    painter.resetTransform();
-    painter.setClipping(false);
+    paintViewPicture(canvas, *Root_, Picture_, TPaint_Options{Background_}, pictureRectOf(area),
+                     &Painted_);
+    if (onOverlay) onOverlay(painter);
 }
 
 void TImage_View::resizeEvent(QResizeEvent* event) {

@@ -70,12 +70,6 @@ class TImage_View : public QAbstractScrollArea {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
-    // Whether the drawing lands on whole device pixels, so a part of it
-    // painted alone matches the same part of a whole repaint.
-    bool scaleIsWhole() const;
-    // Paints the parts (viewport rectangles) of the view with `painter`;
-    // `whole`: together they cover all of it.
-    void paintParts(QPainter& painter, const std::vector<QRect>& parts, bool whole);
     // What every node's drawing depends on besides the node.
     uint64_t sceneDigest() const;
     // The picture rectangle of a viewport rectangle.
@@ -83,7 +77,6 @@ class TImage_View : public QAbstractScrollArea {
 
     TTree_Node* Root_ = nullptr;
     TPaint_Record Painted_;
-    QImage Frame_;  // the whole view, drawn at scales between device pixels
     TView_Picture Picture_;
     int32_t Background_ = 0xF9F4F3;
     double Zoom_ = 1.0;
