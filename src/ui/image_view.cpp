@@ -138,6 +138,7 @@ void TImage_View::paintEvent(QPaintEvent* event) {
     // zoom and on high-DPI screens; pen widths scale with the drawing.
     painter.scale(Zoom_, Zoom_);
     TQPainter_Canvas canvas(&painter);
+    canvas.setShapedTextCache(&Shaped_);
     paintViewPicture(canvas, *Root_, Picture_, TPaint_Options{Background_}, pictureRectOf(area),
                      &Painted_);
     if (onOverlay) onOverlay(painter);

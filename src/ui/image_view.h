@@ -7,6 +7,7 @@
 
 #include "layout/paint_record.h"
 #include "layout/view_paint.h"
+#include "ui/shaped_text_cache.h"
 
 namespace vetra {
 
@@ -77,6 +78,7 @@ class TImage_View : public QAbstractScrollArea {
 
     TTree_Node* Root_ = nullptr;
     TPaint_Record Painted_;
+    TShaped_Text_Cache Shaped_;
     TView_Picture Picture_;
     int32_t Background_ = 0xF9F4F3;
     double Zoom_ = 1.0;

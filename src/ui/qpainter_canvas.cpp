@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/text_mode.h"
+#include "ui/shaped_text_cache.h"
 
 namespace vetra {
 
@@ -207,7 +208,18 @@ void TQPainter_Canvas::textOut(int32_t x, int32_t y, std::string_view text) {
         Text_Pen_ = true;
         Text_Pen_Color_ = Font_Color_;
     }
-    Painter_->drawText(QPoint(x, y + entry.metrics.ascent()), toQString(text));
+    const int baseline = y + entry.metrics.ascent();
+    // An underline drawn with glyph runs lies apart from the one drawn with
+    // the text, so underlined captions are shaped each time.
+    if (Shaped_ == nullptr || entry.font.underline()) {
+        Painter_->drawText(QPoint(x, baseline), toQString(text));
+        return;
+    }
+    const TShaped_Text_Cache::TShaped& shaped =
+        Shaped_->shaped(Font_Key_, entry.font, Painter_->device(), Painter_->layoutDirection(),
+                        text, toQString(text));
+    for (const QGlyphRun& run : shaped.runs)
+        Painter_->drawGlyphRun(QPointF(x, baseline - shaped.ascent), run);
 }
 
 void TQPainter_Canvas::setPixel(int32_t x, int32_t y, int32_t color) {

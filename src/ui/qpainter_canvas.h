@@ -14,6 +14,8 @@
 
 namespace vetra {
 
+class TShaped_Text_Cache;
+
 // TCanvas on a QPainter: the screen, pictures and vector exports. Follows the
 // Windows conventions the drawing code relies on (right and bottom edges and
 // line end points not drawn, counter-clockwise arcs, exclusive-or pen).
@@ -46,6 +48,10 @@ class TQPainter_Canvas : public TCanvas {
     int32_t textHeight(std::string_view text) override;
     // Distance from the top of a text to its baseline in the current font.
     int32_t textAscent();
+    // Texts are drawn from this cache's shaped glyphs (for the screen,
+    // whose captions are drawn again and again); without one, each is shaped
+    // as it is drawn.
+    void setShapedTextCache(TShaped_Text_Cache* cache) { Shaped_ = cache; }
 
     // 0x00BBGGRR (-1: black) as a Qt colour.
     static QColor toQColor(int32_t color);
@@ -78,6 +84,7 @@ class TQPainter_Canvas : public TCanvas {
     QPoint Current_;
     std::string Font_Key_;
     TFont_Entry* Font_ = nullptr;
+    TShaped_Text_Cache* Shaped_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<TFont_Entry>> Fonts_;
 };
 

@@ -3,7 +3,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include "model/tree_node.h"
+#include "platform/text_mode.h"
 #include "ui/qpainter_canvas.h"
+#include "ui/shaped_text_cache.h"
 
 namespace vetra {
 namespace {
@@ -100,6 +103,42 @@ TEST_F(QPainterCanvas, MeasuresWithoutAPainter) {
     EXPECT_LT(canvas.textWidth("ab"), small);
     EXPECT_EQ(TQPainter_Canvas::toQColor(-1), QColor(0, 0, 0));
     EXPECT_EQ(TQPainter_Canvas::toQColor(kWhite & 0x0000FF), QColor(255, 0, 0));
+}
+
+// The screen draws captions from glyphs shaped once; they must come out as
+// the texts drawn and shaped each time (exports), at every zoom and style.
+TEST(QPainterCanvasText, ShapedGlyphsDrawAsTheTextDoes) {
+    setActiveTextMode(1);
+    const struct {
+        const char* text;
+        int32_t flags;
+        double zoom;
+    } cases[] = {
+        {"Node 42", 0, 1.0},
+        {"\xD0\xC2\xBD\xDA\xB5\xE3", 0, 1.0},  // 新節點, GBK
+        {"Mixed \xB4\xF3\xCA\xF7 text", kFont_Bold, 1.0},
+        {"\xB4\xF3\xCA\xF7 underlined", kFont_Underline | kFont_Italic, 1.0},
+        {"Zoomed \xB4\xF3\xCA\xF7", 0, 1.3},
+        {"Shrunk \xD0\xC2\xBD\xDA\xB5\xE3", kFont_Underline, 0.7},
+    };
+    TShaped_Text_Cache cache;
+    for (const auto& c : cases) {
+        auto drawn = [&](TShaped_Text_Cache* shaped) {
+            QImage image(300, 60, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.scale(c.zoom, c.zoom);
+            TQPainter_Canvas canvas(&painter);
+            canvas.setShapedTextCache(shaped);
+            canvas.setFont(kDefault_Font_Name, 12, c.flags);
+            canvas.setFontColor(0x0000FF);
+            // Twice: the second time from the cache.
+            canvas.textOut(3, 5, c.text);
+            canvas.textOut(3, 25, c.text);
+            return image;
+        };
+        EXPECT_TRUE(drawn(nullptr) == drawn(&cache)) << c.text;
+    }
 }
 
 }  // namespace
