@@ -70,7 +70,7 @@ bool TText_Measure_Cache::find(const TKey& key, uint64_t hash, TText_Size& size)
 }
 
 TText_Size TText_Measure_Cache::captionSize(TCanvas& canvas, const TTree_Node& node) {
-    const TKey key{node.Font_Name, node.Font_Size,
+    const TKey key{node.fontName().data(), node.Font_Size,
                    (node.Font_Style & (kFont_Bold | kFont_Italic | kFont_Underline)) |
                        (captionWraps(node) ? kWraps_Flag : 0),
                    node.Caption.view()};

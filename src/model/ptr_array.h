@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <utility>
 
 namespace vetra {
 
 // Growable array of pointers that does not own what it points to. Access at
-// an index grows the array: the first growth gives 4 slots, each later one
+// an index grows the array: the first growth gives 4 cells, each later one
 // half as many again (at least up to the index), so that a node with a few
 // children wastes little and one with hundreds of thousands is built in
 // linear time. Storage never shrinks until clear().
@@ -18,13 +20,13 @@ class TPtr_Array {
     static constexpr int32_t Min_Capacity = 4;
 
     TPtr_Array() = default;
-    ~TPtr_Array() { delete[] Data_; }
+    ~TPtr_Array() { release(); }
     TPtr_Array(const TPtr_Array&) = delete;
     TPtr_Array& operator=(const TPtr_Array&) = delete;
-    TPtr_Array(TPtr_Array&& other) noexcept { swap(other); }
+    TPtr_Array(TPtr_Array&& other) noexcept { std::swap(Block_, other.Block_); }
     TPtr_Array& operator=(TPtr_Array&& other) noexcept {
         TPtr_Array moved(std::move(other));
-        swap(moved);
+        std::swap(Block_, moved.Block_);
         return *this;
     }
 
@@ -32,76 +34,87 @@ class TPtr_Array {
     // negative index is taken as 0, so at(count()) appends a slot.
     T*& at(int32_t index) {
         if (index < 0) index = 0;
-        if (index >= Capacity_) grow(index);
-        if (index >= Count_) Count_ = index + 1;
-        return Data_[index];
+        if (index >= capacity()) grow(index);
+        if (index >= head().count) head().count = index + 1;
+        return items()[index];
     }
 
-    T* operator[](int32_t index) const { return Data_[index]; }
-    int32_t count() const { return Count_; }
-    int32_t capacity() const { return Capacity_; }
-    bool empty() const { return Count_ == 0; }
-    T* first() const { return Count_ > 0 ? Data_[0] : nullptr; }
-    T* last() const { return Count_ > 0 ? Data_[Count_ - 1] : nullptr; }
+    T* operator[](int32_t index) const { return items()[index]; }
+    int32_t count() const { return Block_ != nullptr ? head().count : 0; }
+    int32_t capacity() const { return Block_ != nullptr ? head().capacity : 0; }
+    bool empty() const { return count() == 0; }
+    T* first() const { return count() > 0 ? items()[0] : nullptr; }
+    T* last() const { return count() > 0 ? items()[count() - 1] : nullptr; }
 
-    void append(T* item) { at(Count_) = item; }
+    void append(T* item) { at(count()) = item; }
 
-    // Moves the slots at index .. count-1 up by one and stores `item` at index.
+    // Moves the cells at index .. count-1 up by one and stores `item` at index.
     void insertAt(int32_t index, T* item) {
+        const int32_t before = count();
         if (index < 0) index = 0;
-        if (index > Count_) index = Count_;
-        at(Count_);
-        std::memmove(Data_ + index + 1, Data_ + index, sizeof(T*) * (Count_ - 1 - index));
-        Data_[index] = item;
+        if (index > before) index = before;
+        at(before);
+        std::memmove(items() + index + 1, items() + index, sizeof(T*) * (before - index));
+        items()[index] = item;
     }
 
-    // Moves the later slots down by one and lowers the count.
+    // Moves the later cells down by one and lowers the count.
     void removeAt(int32_t index) {
-        if (index < 0 || index >= Count_) return;
-        std::memmove(Data_ + index, Data_ + index + 1, sizeof(T*) * (Count_ - 1 - index));
-        --Count_;
+        const int32_t before = count();
+        if (index < 0 || index >= before) return;
+        std::memmove(items() + index, items() + index + 1, sizeof(T*) * (before - 1 - index));
+        --head().count;
     }
 
     int32_t indexOf(const T* item) const {
-        for (int32_t i = 0; i < Count_; ++i)
-            if (Data_[i] == item) return i;
+        const int32_t n = count();
+        for (int32_t i = 0; i < n; ++i)
+            if (items()[i] == item) return i;
         return -1;
     }
 
-    void swapSlots(int32_t a, int32_t b) { std::swap(Data_[a], Data_[b]); }
+    void swapSlots(int32_t a, int32_t b) { std::swap(items()[a], items()[b]); }
 
-    // Frees the slot storage only; what the slots point to is the owner's business.
-    void clear() {
-        delete[] Data_;
-        Data_ = nullptr;
-        Capacity_ = 0;
-        Count_ = 0;
-    }
+    // Frees the slot storage only; what the cells point to is the owner's business.
+    void clear() { release(); }
 
-    T* const* begin() const { return Data_; }
-    T* const* end() const { return Data_ + Count_; }
+    T* const* begin() const { return Block_ != nullptr ? items() : nullptr; }
+    T* const* end() const { return Block_ != nullptr ? items() + head().count : nullptr; }
 
   private:
+    // One block holds the capacity and count, then the cells, so an empty
+    // array (a leaf's children) is a single null pointer.
+    struct THead {
+        int32_t capacity;
+        int32_t count;
+    };
+    static_assert(sizeof(THead) % alignof(T*) == 0, "the cells follow the head aligned");
+
+    THead& head() const { return *std::launder(static_cast<THead*>(Block_)); }
+    T** items() const {
+        return std::launder(reinterpret_cast<T**>(static_cast<char*>(Block_) + sizeof(THead)));
+    }
+
     void grow(int32_t index) {
-        int64_t wanted = std::max<int64_t>(int64_t{Capacity_} + Capacity_ / 2, int64_t{index} + 1);
+        const int32_t old = capacity(), used = count();
+        int64_t wanted = std::max<int64_t>(int64_t{old} + old / 2, int64_t{index} + 1);
         const int32_t capacity =
             static_cast<int32_t>(std::clamp<int64_t>(wanted, Min_Capacity, INT32_MAX));
-        T** data = new T*[capacity]();
-        if (Data_ != nullptr) std::memcpy(data, Data_, sizeof(T*) * Capacity_);
-        delete[] Data_;
-        Data_ = data;
-        Capacity_ = capacity;
+        void* block = ::operator new(sizeof(THead) + sizeof(T*) * size_t(capacity));
+        new (block) THead{capacity, used};
+        T** cells = reinterpret_cast<T**>(static_cast<char*>(block) + sizeof(THead));
+        std::uninitialized_value_construct_n(cells, capacity);
+        if (Block_ != nullptr) std::memcpy(cells, items(), sizeof(T*) * size_t(old));
+        release();
+        Block_ = block;
     }
 
-    void swap(TPtr_Array& other) noexcept {
-        std::swap(Data_, other.Data_);
-        std::swap(Capacity_, other.Capacity_);
-        std::swap(Count_, other.Count_);
+    void release() {
+        ::operator delete(Block_);
+        Block_ = nullptr;
     }
 
-    T** Data_ = nullptr;
-    int32_t Capacity_ = 0;
-    int32_t Count_ = 0;
+    void* Block_ = nullptr;
 };
 
 }  // namespace vetra

@@ -1,6 +1,7 @@
 #include "model/tree_node.h"
 
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -46,14 +47,30 @@ std::string_view cachedProgramText(std::string_view utf8Traditional, std::string
     return cache[mode];
 }
 
-// Node-based set: the strings never move, so the pointers stay valid for the run.
-const char* internFontName(std::string_view bytes) {
-    static std::unordered_set<std::string> pool;
+// Every face name met in the run, once: nodes hold a name's number, and
+// the names never move, so their bytes stay valid for the run.
+struct TFont_Names {
+    std::deque<std::string> Names;
+    std::unordered_map<std::string_view, uint32_t> Numbers;
+
+    static TFont_Names& of() {
+        static auto* names = new TFont_Names;  // never destroyed, as nodes may outlive it
+        return *names;
+    }
+};
+
+uint32_t internFontName(std::string_view bytes) {
+    TFont_Names& pool = TFont_Names::of();
     // The name ends at its first NUL; only then is it cut to the field's
     // size, so the cut falls on a character boundary of the name itself.
     bytes = bytes.substr(0, bytes.find('\0'));
-    std::string name(bytes.substr(0, characterPrefixLength(bytes, kFont_Name_Size - 1)));
-    return pool.insert(std::move(name)).first->c_str();
+    bytes = bytes.substr(0, characterPrefixLength(bytes, kFont_Name_Size - 1));
+    auto found = pool.Numbers.find(bytes);
+    if (found != pool.Numbers.end()) return found->second;
+    const auto number = static_cast<uint32_t>(pool.Names.size());
+    pool.Names.emplace_back(bytes);
+    pool.Numbers.emplace(pool.Names.back(), number);
+    return number;
 }
 
 }  // namespace
@@ -68,20 +85,34 @@ std::string_view newNodeCaption() {
     return cachedProgramText("新節點", cache);
 }
 
-std::string_view defaultFontName() {
-    static const char* interned[3] = {};
+namespace {
+
+uint32_t defaultFontNumber() {
+    static uint32_t interned[3] = {};
+    static bool known[3] = {};
     const int mode = activeTextMode();
-    if (interned[mode] == nullptr) {
+    if (!known[mode]) {
         static std::string cache[3];
         interned[mode] = internFontName(cachedProgramText("宋體", cache));
+        known[mode] = true;
     }
     return interned[mode];
 }
 
+}  // namespace
+
+std::string_view defaultFontName() {
+    return TFont_Names::of().Names[defaultFontNumber()];
+}
+
+// A tree holds millions of nodes: each must fit one 208-byte block of the
+// allocator (200 bytes and its header).
+static_assert(sizeof(TTree_Node) <= 200, "a node outgrew its allocator block");
+
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());
     Note_Excerpt.assign({});
-    Font_Name = defaultFontName().data();
+    Font_Number_ = defaultFontNumber();
 }
 
 struct TKept_Counts {
@@ -238,11 +269,11 @@ void TTree_Node::setExcerpt(std::string_view bytes) {
 }
 
 std::string_view TTree_Node::fontName() const {
-    return Font_Name;
+    return TFont_Names::of().Names[Font_Number_];
 }
 
 void TTree_Node::setFontName(std::string_view bytes) {
-    Font_Name = internFontName(bytes);
+    Font_Number_ = internFontName(bytes);
 }
 
 TTree_Node* TTree_Node::insertChild(std::unique_ptr<TTree_Node> child, int32_t index) {
@@ -298,7 +329,7 @@ void TTree_Node::copyContentFrom(const TTree_Node& source) {
     Content_Raw_Size = source.Content_Raw_Size;
     Work_Offset = source.Work_Offset;
     Work_Size = source.Work_Size;
-    Font_Name = source.Font_Name;
+    Font_Number_ = source.Font_Number_;
     Color_Caption = source.Color_Caption;
     Font_Size = source.Font_Size;
     Font_Style = source.Font_Style;

@@ -62,9 +62,6 @@ class TTree_Node {
     int32_t Work_Offset = 0;
     int32_t Work_Size = 0;
     int32_t Depth = 0;
-    // Caption font face, at most 63 bytes. Faces are few and nodes many, so
-    // every node points into one shared, never-freed pool of names.
-    const char* Font_Name = "";
     int32_t Color_Caption = 0x000000FF;
     int32_t Font_Size = 18;
     int32_t Font_Style = 0;
@@ -82,7 +79,7 @@ class TTree_Node {
     int32_t Link_Style_Used = 0;
     TLayout_Cache Layout;
     // Two flags at the end, next to the private ones, so the node packs into
-    // 248 bytes (one 256-byte block of the allocator with its header).
+    // 200 bytes (one 208-byte block of the allocator with its header).
     int8_t Content_Dirty = 0;
     int8_t Expanded = 1;
 
@@ -92,6 +89,9 @@ class TTree_Node {
     // An empty value leaves the link (or excerpt) absent.
     void setLink(std::string_view bytes);
     void setExcerpt(std::string_view bytes);
+    // The caption font face, at most 63 bytes. Faces are few and nodes many,
+    // so a node holds the number of its name in one pool of the run; equal
+    // names have equal bytes (the same pointer).
     std::string_view fontName() const;
     // Stores at most 63 bytes, cut at a character boundary.
     void setFontName(std::string_view bytes);
@@ -154,6 +154,7 @@ class TTree_Node {
 
     bool Selected_ = false;
     mutable bool Count_Kept_ = false;  // a count of this subtree is kept
+    uint32_t Font_Number_ = 0;
     friend struct TKept_Counts;
 };
 
