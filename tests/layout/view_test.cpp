@@ -239,16 +239,10 @@ TEST(StyleCommands, RecordEachSelectedNodeBeforeChangingIt) {
     EXPECT_EQ(recorder.oldEdgeStyles, (std::vector<int32_t>{2, 0}));
     EXPECT_EQ(hidden->Edge_Style, 0);
 
-    applyStyleCommand(*root, TStyle_Command::Font_Style, kFont_Bold, {}, nullptr);
-    applyStyleCommand(*root, TStyle_Command::Font_Style, kFont_Bold, {}, nullptr);
-    EXPECT_EQ(a->Font_Style, 0) << "bold twice leaves the flags as they were";
-    a->Font_Style = 7;
-    applyStyleCommand(*root, TStyle_Command::Font_Style, 0, {}, nullptr);
-    EXPECT_EQ(a->Font_Style, 0);
+    // Each command's effect on the node (font flags toggled per node, names,
+    // colours) is checked through the style panel and its script rows.
     applyStyleCommand(*root, TStyle_Command::View_Style, kView_List_Left, {}, nullptr);
     EXPECT_EQ(a->View_Style_Used, kView_List_Left);
-    applyStyleCommand(*root, TStyle_Command::Font_Name, 0, "Sans", nullptr);
-    EXPECT_EQ(a->fontName(), "Sans");
 }
 
 }  // namespace
