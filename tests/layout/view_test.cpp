@@ -114,9 +114,7 @@ TEST(Selection, ListedSelectionEqualsAWalkOnRandomTrees) {
         }
         // Clearing touches the node, its ancestors and its real descendants only.
         TTree_Node& cleared = *nodes[random() % nodes.size()];
-        std::vector<TTree_Node*> below{&cleared}, keep, left;
-        for (size_t i = 0; i < below.size(); ++i)
-            below.insert(below.end(), below[i]->Children.begin(), below[i]->Children.end());
+        std::vector<TTree_Node*> below = testing::preorderNodes(cleared), keep, left;
         for (TTree_Node* n : nodes)
             if (n->selected() && !isInSubtree(n, &cleared) &&
                 std::find(below.begin(), below.end(), n) == below.end())

@@ -61,14 +61,9 @@ struct TDoc_Fixture {
     // Every node's caption, child count and note, pre-order.
     std::string contentOf(TTree_Doc& doc) {
         std::string out;
-        std::vector<TTree_Node*> pending{doc.root()};
-        while (!pending.empty()) {
-            TTree_Node* node = pending.back();
-            pending.pop_back();
+        for (TTree_Node* node : testing::preorderNodes(*doc.root()))
             out += std::string(node->Caption.view()) + "[" + std::to_string(node->childCount()) +
                    "]=" + noteOf(doc, *node) + "\n";
-            for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-        }
         return out;
     }
     std::string contentOfFile(const std::string& name) {
