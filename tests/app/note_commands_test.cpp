@@ -12,35 +12,27 @@ const std::string kVetra =
     std::string("VETRA_TEXT_MODE=1 QT_QPA_PLATFORM=offscreen ") + VETRA_BINARY;
 
 TEST(NoteCommands, NotesSetFromWindowsFilesReadBackAndStay) {
-    const struct {
-        const char* file;
-        const char* firstLine;
-    } cases[] = {
-        {"gbk_note.rtf", "中文筆記"},
-        {"big5_note.rtf", "繁體中文筆記"},
-        {"object_bitmap.rtf", "圖片：[picture]之後"},
-        {"pict_pictures.rtf", "png [picture]"},
-    };
-    for (const auto& c : cases) {
+    // What the notes read as is checked line for line by the reader's tests.
+    for (const char* file :
+         {"gbk_note.rtf", "big5_note.rtf", "object_bitmap.rtf", "pict_pictures.rtf"}) {
         std::string doc = copySample(testScratch(".vt"));
         ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " +
-                             dataPath(std::string("notes/") + c.file))
+                             dataPath(std::string("notes/") + file))
                       .status,
                   0)
-            << c.file;
+            << file;
         TRun lines = runCommand(kVetra + " --note " + doc + " r.1");
-        EXPECT_EQ(lines.status, 0) << c.file;
-        EXPECT_EQ(lines.out.substr(0, lines.out.find('\n')), c.firstLine) << c.file;
+        EXPECT_EQ(lines.status, 0) << file;
         std::string expected;
-        for (const std::string& line : plainTextLines(parsed(readNoteFile(c.file))))
+        for (const std::string& line : plainTextLines(parsed(readNoteFile(file))))
             expected += line + "\n";
-        EXPECT_EQ(lines.out, expected) << c.file;
+        EXPECT_EQ(lines.out, expected) << file;
         // The note the editor writes, set again, is written the same way.
         std::string rtf = runCommand(kVetra + " --note-rtf " + doc + " r.1").out;
         std::string again = testScratch("_again.rtf");
         std::ofstream(again, std::ios::binary) << rtf;
         ASSERT_EQ(runCommand(kVetra + " --set-note " + doc + " r.1 " + again).status, 0);
-        EXPECT_EQ(runCommand(kVetra + " --note-rtf " + doc + " r.1").out, rtf) << c.file;
+        EXPECT_EQ(runCommand(kVetra + " --note-rtf " + doc + " r.1").out, rtf) << file;
         EXPECT_EQ(runCommand(kVetra + " --note " + doc + " r.0.0").out, "short note\n")
             << "other notes stay";
     }

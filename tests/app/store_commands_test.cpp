@@ -11,31 +11,13 @@ TRun run(const std::string& arguments) {
     return runCommand(VETRA_BINARY " " + arguments);
 }
 
-// All notes of the tree in pre-order, as loaded through the document.
-std::vector<std::string> allNotes(TDoc_Fixture& f, TTree_Doc& doc) {
-    std::vector<std::string> notes;
-    std::vector<TTree_Node*> pending{doc.root()};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        notes.push_back(f.noteOf(doc, *node));
-        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-    }
-    return notes;
-}
-
 TEST(StoreCommands, SaveAsCopiesEveryNote) {
     TDoc_Fixture f;
     std::filesystem::current_path(f.Dir);
     ASSERT_EQ(run("--save-as " + copySample(f.path("in.vt")) + " out.vt").status, 0);
-    auto source = f.openDoc("in.vt");
-    ASSERT_TRUE(source);
-    auto copy = f.openDoc("out.vt");
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(describe(*copy->root()), describe(*source->root()));
-    std::vector<std::string> notes = allNotes(f, *source);
-    EXPECT_EQ(allNotes(f, *copy), notes);
-    EXPECT_GT(std::count_if(notes.begin(), notes.end(), [](auto& n) { return !n.empty(); }), 0);
+    const std::string source = f.contentOfFile("in.vt");
+    EXPECT_EQ(f.contentOfFile("out.vt"), source);
+    EXPECT_NE(source.find("]={\\rtf"), std::string::npos) << "the sample has notes";
 }
 
 TEST(StoreCommands, ExportNodeWritesTheSubtree) {

@@ -154,29 +154,5 @@ TEST(HostileSizes, LineWidthsOutOfRangeAreTakenAsTheNearestInRange) {
     }
 }
 
-TEST(HostileSizes, ConnectorWidthsAreDrawnAtMostFivePixelsWide) {
-    const struct {
-        const char* name;
-        int32_t upWidth, downWidth, pen;
-    } cases[] = {
-        {"own width past the range", 1000000, 0, 5},
-        {"parent's width past the range", 0, INT_MAX, 5},
-        {"negative own width: the parent's is not used", INT_MIN, 3, 1},
-        {"in range", 4, 0, 4},
-    };
-    for (const auto& c : cases) {
-        auto root = makeNode("root");
-        root->Link_Down_Width = c.downWidth;
-        TTree_Node* child = addChild(*root, "child");
-        child->Link_Up_Width = c.upWidth;
-        testing::layoutFixed(*root);
-        TRecording_Canvas canvas;
-        paintConnector(canvas, *child, absolutePosition(*child), absolutePosition(*root));
-        EXPECT_EQ(canvas.text().rfind("pen_width " + std::to_string(c.pen) + "\n", 0), 0u)
-            << c.name << "\n"
-            << canvas.text();
-    }
-}
-
 }  // namespace
 }  // namespace vetra

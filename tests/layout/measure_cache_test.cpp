@@ -100,12 +100,11 @@ TEST(MeasureCache, CachedLayoutsEqualFreshOnesThroughEdits) {
         auto root = testing::randomTree(seed, {.nodes = 2000, .maxDepth = 12, .staleCache = false});
         std::mt19937 random(seed);
         auto pick = [&](size_t below) { return static_cast<size_t>(random() % below); };
-        std::vector<TTree_Node*> all{root.get()};
+        std::vector<TTree_Node*> all = testing::preorderNodes(*root);
         for (size_t i = 0; i < all.size(); ++i) {
             all[i]->Expanded = 1;
-            for (TTree_Node* child : all[i]->Children) all.push_back(child);
+            if (i % 3 == 0) all[i]->setCaption("same");
         }
-        for (size_t i = 0; i < all.size(); i += 3) all[i]->setCaption("same");
         TText_Measure_Cache cache;
         for (int edit = 0; edit < 40; ++edit) {
             TTree_Node* node = all[pick(all.size())];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 #include <sstream>
 
@@ -98,24 +99,35 @@ TEST(Paint, ConnectorShapes) {
     }
 }
 
+// The child's own width and colour, else its parent's; widths are drawn at
+// least one and at most five pixels wide, whatever a file holds.
 TEST(Paint, ConnectorPenFromChildOrParent) {
-    auto parent = makeNode("p");
-    parent->Link_Style_Used = kLink_Direct;
-    parent->Link_Down_Width = 3;
-    parent->Color_Link_Down = 0x123456;
-    TTree_Node* child = addChild(*parent, "c");
-    auto pen = [&] {  // the first two calls: width and colour
+    const struct {
+        const char* name;
+        int32_t upWidth, downWidth, upColor;
+        const char* pen;
+    } cases[] = {
+        // clang-format off
+        {"inherited", 0, 3, kColor_Auto, "pen_width 3\npen_color 00123456"},
+        {"own", 2, -4, 0x00FF00, "pen_width 2\npen_color 0000FF00"},
+        {"at least one", 0, -4, 0x00FF00, "pen_width 1\npen_color 0000FF00"},
+        {"own width past the range", 1000000, 0, kColor_Auto, "pen_width 5\n"},
+        {"parent's width past the range", 0, INT_MAX, kColor_Auto, "pen_width 5\n"},
+        {"negative own width: the parent's is not used", INT_MIN, 3, kColor_Auto, "pen_width 1\n"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        auto parent = makeNode("p");
+        parent->Link_Style_Used = kLink_Direct;
+        parent->Link_Down_Width = c.downWidth;
+        parent->Color_Link_Down = 0x123456;
+        TTree_Node* child = addChild(*parent, "c");
+        child->Link_Up_Width = c.upWidth;
+        child->Color_Link_Up = c.upColor;
         TRecording_Canvas canvas;
         paintConnector(canvas, *child, {0, 0}, {0, 0});
-        return lines(canvas.text()).at(0) + "; " + lines(canvas.text()).at(1);
-    };
-    EXPECT_EQ(pen(), "pen_width 3; pen_color 00123456") << "inherited";
-    child->Link_Up_Width = 2;
-    child->Color_Link_Up = 0x00FF00;
-    parent->Link_Down_Width = -4;
-    EXPECT_EQ(pen(), "pen_width 2; pen_color 0000FF00") << "own";
-    child->Link_Up_Width = 0;
-    EXPECT_EQ(pen(), "pen_width 1; pen_color 0000FF00") << "at least one";
+        EXPECT_EQ(canvas.text().rfind(c.pen, 0), 0u) << c.name << "\n" << canvas.text();
+    }
 }
 
 TEST(Paint, StruDownRectConnectorDropsFromBelowTheParent) {

@@ -179,6 +179,8 @@ TEST(TreeCommands, ExpandToLevelFromViewRootWithoutCurrentNode) {
     EXPECT_EQ(f.node("r")->Expanded, 1);
     EXPECT_EQ(f.node("a")->Expanded, 0);
     EXPECT_EQ(f.node("x")->Expanded, 1) << "not visited";
+    expandToLevelCommand(f.Ctx, 0);
+    EXPECT_EQ(f.node("r")->Expanded, 0);
 }
 
 }  // namespace

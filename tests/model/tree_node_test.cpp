@@ -92,17 +92,6 @@ TEST(TreeNode, SiblingMovesAndRemovalsAtTheEdges) {
     EXPECT_EQ(a->Parent, root.get()) << "the caller decides about Parent";
 }
 
-TEST(TreeNode, ExpandToLevelVisitsOnlyWhatItOpens) {
-    auto root = smallTree();
-    root->child(0)->child(0)->Expanded = 1;
-    root->expandToLevel(1);
-    EXPECT_EQ(root->Expanded, 1);
-    EXPECT_EQ(root->child(0)->Expanded, 0);
-    EXPECT_EQ(root->child(0)->child(0)->Expanded, 1) << "grandchildren are not visited";
-    root->expandToLevel(0);
-    EXPECT_EQ(root->Expanded, 0);
-}
-
 TEST(TreeNode, CopyMarksTheNoteDirtyAndSharesItsLocation) {
     TTree_Node source;
     source.setCaption("caption");

@@ -11,25 +11,6 @@
 namespace vetra::test {
 namespace {
 
-// Every node's caption and note, pre-order.
-std::string contentOf(TDoc_Fixture& f, TTree_Doc& doc) {
-    std::string out;
-    std::vector<TTree_Node*> pending{doc.root()};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        out += std::string(node->Caption.view()) + "[" + std::to_string(node->childCount()) +
-               "]=" + f.noteOf(doc, *node) + "\n";
-        for (int32_t i = node->childCount(); i-- > 0;) pending.push_back(node->child(i));
-    }
-    return out;
-}
-
-std::string contentOfFile(TDoc_Fixture& f, const std::string& name) {
-    auto doc = f.openDoc(name);
-    return doc ? contentOf(f, *doc) : "unreadable";
-}
-
 struct TChange {
     const char* name;
     void (*apply)(TDoc_Fixture&, TTree_Doc&);
@@ -71,12 +52,12 @@ TEST(CrashSafety, SaveCutAtEveryWriteAndSyncGivesOldOrNewDocument) {
             change.apply(f, *doc);
             return doc;
         };
-        std::string oldContent = contentOfFile(f, "base.vt");
+        std::string oldContent = f.contentOfFile("base.vt");
         auto doc = restart();
         int steps = f.Plan->Steps;
         ASSERT_TRUE(doc->save({})) << change.name;
         int saveSteps = f.Plan->Steps - steps;
-        std::string newContent = contentOf(f, *doc);
+        std::string newContent = f.contentOf(*doc);
         ASSERT_NE(oldContent, newContent);
 
         int sawOld = 0, sawNew = 0;
@@ -87,7 +68,7 @@ TEST(CrashSafety, SaveCutAtEveryWriteAndSyncGivesOldOrNewDocument) {
             doc.reset();
             f.Plan->Dead = false;
             f.Plan->Cut_At = 0;
-            std::string reopened = contentOfFile(f, "c.vt");
+            std::string reopened = f.contentOfFile("c.vt");
             EXPECT_TRUE(reopened == oldContent || reopened == newContent)
                 << change.name << ", cut at step " << cut << " of " << saveSteps << ":\n"
                 << reopened;
@@ -105,11 +86,11 @@ TEST(CrashSafety, RecoverySnapshotCutAtEveryStepKeepsTheEarlierOne) {
     auto doc = f.newDoc("r(a,b)");
     f.setNote(*find(*doc->root(), "a"), noisyNote(1, 3000));
     ASSERT_TRUE(writeRecoverySnapshot(*doc, f.path("rec/1-0.vt")));
-    std::string first = contentOf(f, *doc);
-    EXPECT_EQ(contentOfFile(f, "rec/1-0.vt"), first);
+    std::string first = f.contentOf(*doc);
+    EXPECT_EQ(f.contentOfFile("rec/1-0.vt"), first);
     f.setNote(*find(*doc->root(), "b"), sampleNote(2, 4000));
     find(*doc->root(), "a")->setCaption("renamed");
-    std::string second = contentOf(f, *doc);
+    std::string second = f.contentOf(*doc);
     int steps = f.Plan->Steps;
     ASSERT_TRUE(writeRecoverySnapshot(*doc, f.path("rec/1-1.vt")));
     steps = f.Plan->Steps - steps;
@@ -118,10 +99,10 @@ TEST(CrashSafety, RecoverySnapshotCutAtEveryStepKeepsTheEarlierOne) {
         EXPECT_FALSE(writeRecoverySnapshot(*doc, f.path("rec/1-0.vt"))) << cut;
         f.Plan->Dead = false;
         f.Plan->Cut_At = 0;
-        EXPECT_EQ(contentOfFile(f, "rec/1-0.vt"), first) << "cut at step " << cut;
+        EXPECT_EQ(f.contentOfFile("rec/1-0.vt"), first) << "cut at step " << cut;
     }
     ASSERT_TRUE(writeRecoverySnapshot(*doc, f.path("rec/1-0.vt")));
-    EXPECT_EQ(contentOfFile(f, "rec/1-0.vt"), second);
+    EXPECT_EQ(f.contentOfFile("rec/1-0.vt"), second);
     EXPECT_EQ(entriesOf(f.path("rec")), 4)
         << "two snapshots with their name files, no temporary file";
 }
@@ -131,11 +112,11 @@ TEST(CrashSafety, DamagedOrPartialJournalIsIgnored) {
     auto doc = f.newDoc("r(a)");
     f.setNote(*find(*doc->root(), "a"), noisyNote(1, 3000));
     ASSERT_TRUE(doc->saveAs(f.path("j.vt"), {}));
-    std::string saved = contentOf(f, *doc);
+    std::string saved = f.contentOf(*doc);
     // A journal whose record was cut short: its save never touched the document.
     std::string journal = journalPathOf(f.path("j.vt"));
     std::ofstream(journal, std::ios::binary) << std::string("VTJRNL\1\0", 8) << "cut";
-    EXPECT_EQ(contentOfFile(f, "j.vt"), saved);
+    EXPECT_EQ(f.contentOfFile("j.vt"), saved);
     EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
@@ -149,7 +130,7 @@ TEST(CrashSafety, ReadOnlyDocumentWithJournalOpensItsOldContentReadOnly) {
         auto doc = f.newDoc("r(a)");
         f.setNote(*find(*doc->root(), "a"), noisyNote(1, 3000));
         ASSERT_TRUE(doc->saveAs(f.path("r.vt"), {}));
-        oldContent = contentOf(f, *doc);
+        oldContent = f.contentOf(*doc);
         find(*doc->root(), "a")->setCaption("changed");
         f.Plan->Cut_At = f.Plan->Steps + cut;
         EXPECT_FALSE(doc->save({}));
@@ -166,7 +147,7 @@ TEST(CrashSafety, ReadOnlyDocumentWithJournalOpensItsOldContentReadOnly) {
     EXPECT_TRUE(reopened->isReadOnly());
     EXPECT_EQ(f.Messages.texts().back(),
               "文件 %s 上次保存沒有完成，需要恢復；現在以只讀方式打開保存前的內容");
-    EXPECT_EQ(contentOf(f, *reopened), oldContent);
+    EXPECT_EQ(f.contentOf(*reopened), oldContent);
     EXPECT_TRUE(std::filesystem::exists(journalPathOf(f.path("r.vt"))));
 }
 

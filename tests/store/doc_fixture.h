@@ -58,6 +58,19 @@ struct TDoc_Fixture {
         return note;
     }
 
+    // Every node's caption, child count and note, pre-order.
+    std::string contentOf(TTree_Doc& doc) {
+        std::string out;
+        for (TTree_Node* node : testing::preorderNodes(*doc.root()))
+            out += std::string(node->Caption.view()) + "[" + std::to_string(node->childCount()) +
+                   "]=" + noteOf(doc, *node) + "\n";
+        return out;
+    }
+    std::string contentOfFile(const std::string& name) {
+        auto doc = openDoc(name);
+        return doc ? contentOf(*doc) : "unreadable";
+    }
+
     std::string bytesOf(const std::string& name) const {
         std::ifstream in(path(name), std::ios::binary);
         std::stringstream all;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "layout/tree_builder.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
 #include "store/record_bytes.h"
@@ -126,15 +127,9 @@ TEST_F(NodeRecordTest, SampleFilesReadAndWriteBackTheirIndex) {
         EXPECT_EQ(index, bytes.substr(0, index.size())) << name;
         EXPECT_EQ(file.position(), static_cast<int64_t>(index.size())) << name;
         // Every stored note lies behind the index bound.
-        std::vector<const TTree_Node*> pending{&root};
-        while (!pending.empty()) {
-            const TTree_Node* node = pending.back();
-            pending.pop_back();
-            if (node->Content_Size > 0) {
-                EXPECT_GE(node->Content_Offset, indexBound(root)) << name;
-            }
-            pending.insert(pending.end(), node->Children.begin(), node->Children.end());
-        }
+        for (const TTree_Node* node : testing::preorderNodes(root))
+            EXPECT_TRUE(node->Content_Size == 0 || node->Content_Offset >= indexBound(root))
+                << name;
     }
 }
 

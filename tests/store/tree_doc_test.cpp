@@ -6,15 +6,12 @@
 namespace vetra::test {
 namespace {
 
-// Every node of `outline` gets a note of its own; returns the notes by caption.
+// Every node of the subtree gets a note of its own; returns the notes by caption.
 std::map<std::string, std::string> giveNotes(TDoc_Fixture& f, TTree_Node& root, size_t size) {
     std::map<std::string, std::string> notes;
     int seed = 0;
-    std::vector<const TTree_Node*> nodesAndParents = snapshot(root);
-    for (size_t i = 0; i < nodesAndParents.size(); i += 2) {
-        const TTree_Node* at = nodesAndParents[i];
-        if (notes.count(std::string(at->Caption.view()))) continue;
-        auto* node = const_cast<TTree_Node*>(at);
+    for (TTree_Node* node : testing::preorderNodes(root)) {
+        if (notes.count(std::string(node->Caption.view()))) continue;
         ++seed;
         std::string note = sampleNote(seed, size + seed * 37);
         f.setNote(*node, note);
