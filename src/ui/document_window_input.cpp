@@ -227,7 +227,13 @@ void TForm_Qo_Tree::Image_ViewMouseUp(QMouseEvent* event, QPoint at) {
         Image_View_->viewport()->unsetCursor();
         TNode_Hit hit = hitSubtree(*Current_.Root, at.x(), at.y());
         TEdit_Context ctx = editContext();
-        if (hit.node != nullptr && canDropOnto(ctx, hit.node)) dropOnto(ctx, hit.node);
+        if (hit.node != nullptr && canDropOnto(ctx, hit.node)) {
+            // The dropped nodes leave their parents for the target.
+            listParentsOfSelected();
+            Layout_Changes_.addChildList(hit.node);
+            dropOnto(ctx, hit.node);
+            Layout_Changes_.clear();
+        }
         return;
     }
     hideHover();
