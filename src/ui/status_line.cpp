@@ -1,6 +1,5 @@
 #include "ui/status_line.h"
 
-#include <QLabel>
 #include <QMainWindow>
 #include <QPainter>
 #include <QStatusBar>
@@ -22,50 +21,57 @@ QStatusBar* statusBarOf(QWidget* inFrame) {
     return frame->findChild<QStatusBar*>("StatusBar", Qt::FindDirectChildrenOnly);
 }
 
-void addLabel(QStatusBar* bar, const char* name) {
-    auto* label = new QLabel(bar);
-    label->setObjectName(name);
-    bar->addPermanentWidget(label);
+void addFittedText(QStatusBar* bar, const char* name) {
+    auto* text = new TStatus_Text(bar, true);
+    text->setObjectName(name);
+    bar->addPermanentWidget(text);
 }
 
 }  // namespace
 
 void TStatus_Text::setText(const QString& text) {
     if (text == Text_) return;
+    const bool resized = Fitted_ && fontMetrics().boundingRect(text).width() !=
+                                        fontMetrics().boundingRect(Text_).width();
     Text_ = text;
+    if (resized) updateGeometry();
     update();
 }
 
 QSize TStatus_Text::sizeHint() const {
-    return QSize(0, fontMetrics().height());
+    // As a label measures its text: glyphs may reach past their advances.
+    return QSize(Fitted_ ? fontMetrics().boundingRect(Text_).width() : 0, fontMetrics().height());
 }
 
 void TStatus_Text::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect area = contentsRect();
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                     fontMetrics().elidedText(Text_, Qt::ElideRight, area.width()));
+    // The path is cut to the room it has; the count and the zoom have theirs.
+    const QString shown =
+        Fitted_ ? Text_ : fontMetrics().elidedText(Text_, Qt::ElideRight, area.width());
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 void installStatusLine(QMainWindow& frame) {
     auto* bar = new QStatusBar(&frame);
     bar->setObjectName("StatusBar");
     frame.setStatusBar(bar);
-    auto* path = new TStatus_Text(bar);
+    auto* path = new TStatus_Text(bar, false);
     path->setObjectName("Status_Path");
     bar->addWidget(path, 1);
-    addLabel(bar, "Status_Nodes");
-    addLabel(bar, "Status_Zoom");
+    addFittedText(bar, "Status_Nodes");
+    addFittedText(bar, "Status_Zoom");
 }
 
 void showDocumentStatus(QWidget* inFrame, const TDocument_Status& status) {
     QStatusBar* bar = statusBarOf(inFrame);
     if (bar == nullptr) return;
     bar->findChild<TStatus_Text*>("Status_Path")->setText(status.path);
-    bar->findChild<QLabel*>("Status_Nodes")
+    bar->findChild<TStatus_Text*>("Status_Nodes")
         ->setText(QString::number(status.nodes) + " " + uiText("個節點"));
-    bar->findChild<QLabel*>("Status_Zoom")->setText(QString::number(status.zoomPercent) + " %");
+    bar->findChild<TStatus_Text*>("Status_Zoom")
+        ->setText(QString::number(status.zoomPercent) + " %");
 }
 
 void showStatusMessage(QWidget* inFrame, const QString& text) {

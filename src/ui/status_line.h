@@ -11,14 +11,16 @@ namespace vetra {
 
 class TTree_Node;
 
-// The path in the status bar: one line of text, cut with an ellipsis where
-// it does not fit. Unlike a label, a new text only repaints it; it never
-// makes the frame lay out its bars again, which a key that moves the
-// selection would do every time.
+// A text of the status bar, one line. Unlike a label, a new text only
+// repaints it and never makes the frame lay out its bars again, which every
+// key that moves the selection or changes the node count would do. The path
+// takes the room left and is cut with an ellipsis where it does not fit
+// (`fitted` false); the count and the zoom are as wide as their texts, and
+// only a text of another width lays the bar out again.
 class TStatus_Text : public QWidget {
     Q_OBJECT
   public:
-    explicit TStatus_Text(QWidget* parent) : QWidget(parent) {}
+    TStatus_Text(QWidget* parent, bool fitted) : QWidget(parent), Fitted_(fitted) {}
     const QString& text() const { return Text_; }
     void setText(const QString& text);
     QSize sizeHint() const override;
@@ -29,6 +31,7 @@ class TStatus_Text : public QWidget {
 
   private:
     QString Text_;
+    bool Fitted_;
 };
 
 // The main frame's status bar: the number of nodes of the active document,

@@ -78,7 +78,7 @@ TEST(DocumentWindow, AKeyThatMovesTheMarkUpdatesTheStatusPath) {
 // of large subtrees are kept.
 TEST(DocumentWindow, TheStatusBarCountFollowsTheShapeOfTheTree) {
     TWindow_Fixture f({"a", "b"});
-    auto* nodes = f.frame->findChild<QLabel*>("Status_Nodes");
+    auto* nodes = f.frame->findChild<TStatus_Text*>("Status_Nodes");
     ASSERT_NE(nodes, nullptr);
     auto shown = [&] {
         QTest::qWait(80);  // the status bar follows with the overview map
