@@ -29,16 +29,6 @@ constexpr int32_t kForget_Walk_Limit = 256;
 // tree, as a walk then costs no more than looking at each of them.
 constexpr size_t kFew_Selected = 64;
 
-// True when `node` is `root` or one of its descendants, each step up a child
-// its Parent still holds: a removed subtree keeps its old Parent.
-bool holdsInSubtree(const TTree_Node* root, const TTree_Node* node) {
-    for (const TTree_Node* at = node; at != nullptr; at = at->Parent) {
-        if (at == root) return true;
-        if (at->Parent != nullptr && at->Parent->indexOfChild(at) < 0) return false;
-    }
-    return false;
-}
-
 // Program texts converted once per text mode: a document of 100 000 nodes
 // constructs as many default captions.
 std::string_view cachedProgramText(std::string_view utf8Traditional, std::string (&cache)[3]) {
@@ -74,6 +64,60 @@ uint32_t internFontName(std::string_view bytes) {
 }
 
 }  // namespace
+
+bool holdsInSubtree(const TTree_Node* root, const TTree_Node* node) {
+    for (const TTree_Node* at = node; at != nullptr; at = at->Parent) {
+        if (at == root) return true;
+        if (at->Parent != nullptr && at->Parent->indexOfChild(at) < 0) return false;
+    }
+    return false;
+}
+
+// How many memories hold each remembered node; a node leaves when destroyed.
+struct TRemembered_Nodes {
+    std::mutex Lock;
+    std::unordered_map<const TTree_Node*, int32_t> Holders;
+
+    static TRemembered_Nodes& of() {
+        static auto* nodes = new TRemembered_Nodes;  // never destroyed, as nodes may outlive it
+        return *nodes;
+    }
+};
+
+void TNode_Memory::assign(const std::vector<TTree_Node*>& nodes) {
+    forget();
+    TRemembered_Nodes& remembered = TRemembered_Nodes::of();
+    std::lock_guard<std::mutex> hold(remembered.Lock);
+    for (TTree_Node* node : nodes) {
+        ++remembered.Holders[node];
+        node->Remembered_ = true;
+    }
+    Nodes_ = nodes;
+}
+
+std::vector<TTree_Node*> TNode_Memory::living() const {
+    TRemembered_Nodes& remembered = TRemembered_Nodes::of();
+    std::lock_guard<std::mutex> hold(remembered.Lock);
+    std::vector<TTree_Node*> out;
+    for (TTree_Node* node : Nodes_)
+        if (remembered.Holders.count(node) != 0) out.push_back(node);
+    return out;
+}
+
+void TNode_Memory::forget() {
+    if (Nodes_.empty()) return;
+    TRemembered_Nodes& remembered = TRemembered_Nodes::of();
+    std::lock_guard<std::mutex> hold(remembered.Lock);
+    for (TTree_Node* node : Nodes_) {
+        auto found = remembered.Holders.find(node);
+        // Gone: the node was destroyed, and nothing of it is touched.
+        if (found == remembered.Holders.end()) continue;
+        if (--found->second > 0) continue;
+        remembered.Holders.erase(found);
+        node->Remembered_ = false;
+    }
+    Nodes_.clear();
+}
 
 std::string_view defaultCaption() {
     static std::string cache[3];
@@ -155,6 +199,11 @@ TTree_Node::~TTree_Node() {
     destroyChildren();
     if (Selected_) setSelected(false);
     if (Count_Kept_) TKept_Counts::of().forget(this);
+    if (Remembered_) {
+        TRemembered_Nodes& remembered = TRemembered_Nodes::of();
+        std::lock_guard<std::mutex> hold(remembered.Lock);
+        remembered.Holders.erase(this);
+    }
 }
 
 void TTree_Node::noteShapeChange() {

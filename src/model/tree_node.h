@@ -152,10 +152,33 @@ class TTree_Node {
     // ancestors no longer hold.
     void noteShapeChange();
 
-    bool Selected_ = false;
-    mutable bool Count_Kept_ = false;  // a count of this subtree is kept
+    bool Selected_ : 1 = false;
+    mutable bool Count_Kept_ : 1 = false;  // a count of this subtree is kept
+    mutable bool Remembered_ : 1 = false;  // a TNode_Memory holds the node
     uint32_t Font_Number_ = 0;
     friend struct TKept_Counts;
+    friend class TNode_Memory;
+};
+
+// Nodes held by address without being owned, such as the selection that an
+// undone command restores when it is redone. A node that is destroyed leaves
+// every memory, so a memory hands out only nodes that live.
+class TNode_Memory {
+  public:
+    TNode_Memory() = default;
+    ~TNode_Memory() { forget(); }
+    TNode_Memory(const TNode_Memory&) = delete;
+    TNode_Memory& operator=(const TNode_Memory&) = delete;
+
+    // Requires: every node lives.
+    void assign(const std::vector<TTree_Node*>& nodes);
+    // The remembered nodes that still live, in the order given.
+    std::vector<TTree_Node*> living() const;
+    void swap(TNode_Memory& other) noexcept { Nodes_.swap(other.Nodes_); }
+
+  private:
+    void forget();
+    std::vector<TTree_Node*> Nodes_;
 };
 
 // Every selected node of the program, in no order, into `out`; false, with
@@ -165,6 +188,9 @@ bool listSelectedNodes(size_t limit, std::vector<TTree_Node*>& out);
 
 // True when `node` is `root` or one of its descendants.
 bool isInSubtree(const TTree_Node* root, const TTree_Node* node);
+// The same for a node that may stand in a removed subtree (which keeps its
+// old Parent): each step up must be a child its parent still holds.
+bool holdsInSubtree(const TTree_Node* root, const TTree_Node* node);
 
 // The display-order walks; with `all` collapsed subtrees are entered too.
 TTree_Node* nextInDisplayOrder(TTree_Node* node, bool all);

@@ -3,7 +3,6 @@
 // redo is a take-back of the inverse group and restores the very same nodes.
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "model/selection.h"
 #include "model/tree_commands.h"
@@ -161,17 +160,11 @@ std::unique_ptr<TUndo_Group> takeBackGroup(TEdit_Context& ctx, TUndo_Group& grou
     return inverse;
 }
 
-void selectNodes(TEdit_Context& ctx, const std::vector<const TTree_Node*>& nodes) {
+// Selects the remembered nodes that live in the view, without walking it.
+void selectNodes(TEdit_Context& ctx, const TNode_Memory& nodes) {
     ctx.View.Root->clearSelection();
-    if (nodes.empty()) return;
-    std::unordered_set<const TTree_Node*> wanted(nodes.begin(), nodes.end());
-    std::vector<TTree_Node*> pending{ctx.View.Root};
-    while (!pending.empty()) {
-        TTree_Node* node = pending.back();
-        pending.pop_back();
-        if (wanted.count(node) != 0) node->setSelected(true);
-        pending.insert(pending.end(), node->Children.begin(), node->Children.end());
-    }
+    for (TTree_Node* node : nodes.living())
+        if (holdsInSubtree(ctx.View.Root, node)) node->setSelected(true);
 }
 
 // True (after telling the user) when taking the group back would give a node
@@ -199,11 +192,12 @@ bool undoLastCommand(TEdit_Context& ctx) {
     TUndo_Group* newest = ctx.Doc.Undo.newest();
     if (newest == nullptr || overfillsANode(ctx, *newest)) return false;
     std::unique_ptr<TUndo_Group> group = ctx.Doc.Undo.takeNewest();
-    std::vector<const TTree_Node*> selectedBefore;
-    for (TTree_Node* node : selectedList(*ctx.View.Root)) selectedBefore.push_back(node);
+    // Remembered before taking back, which may destroy some of them.
+    TNode_Memory selectedBefore;
+    selectedBefore.assign(selectedList(*ctx.View.Root));
     std::vector<TTree_Node*> select;
     std::unique_ptr<TUndo_Group> inverse = takeBackGroup(ctx, *group, select);
-    inverse->Selection = std::move(selectedBefore);
+    inverse->Selection.swap(selectedBefore);
     ctx.Doc.Undo.pushRedo(std::move(inverse));
     if (ctx.View.Is_Main_View) ctx.View.Root = ctx.Doc.root();
     if (!select.empty()) {

@@ -52,8 +52,8 @@ class TUndo_Group {
     void append(std::unique_ptr<TUndo_Record> record) { Records_.push_back(std::move(record)); }
 
     // The nodes selected when the group was taken back, selected again when
-    // it is redone. Compared against only, never followed.
-    std::vector<const TTree_Node*> Selection;
+    // it is redone (those that still live).
+    TNode_Memory Selection;
 
   private:
     TUndo_Record& add(TUndo_Op op, TTree_Node* node, TTree_Node* a, TTree_Node* b);

@@ -198,6 +198,24 @@ TEST(TreeNode, KeptCountsFollowEveryChangeOfShape) {
     }
 }
 
+// Redo selects again what was selected when its command was undone; nodes
+// destroyed since are never followed (the sanitizer build would catch it).
+TEST(TreeNode, AMemoryHandsOutOnlyNodesThatLive) {
+    TTree_Node root;
+    std::vector<TTree_Node*> nodes;
+    for (int i = 0; i < 3; ++i) nodes.push_back(root.appendChild(std::make_unique<TTree_Node>()));
+    TNode_Memory memory;
+    memory.assign(nodes);
+    {
+        TNode_Memory other;
+        other.assign({nodes[0]});
+    }  // another memory of the same node ends: this one keeps it
+    root.removeChild(nodes[1]).reset();
+    EXPECT_EQ(memory.living(), (std::vector<TTree_Node*>{nodes[0], nodes[2]}));
+    memory.assign({nodes[2]});
+    EXPECT_EQ(memory.living(), (std::vector<TTree_Node*>{nodes[2]}));
+}
+
 TEST(TreeNode, ExcerptNeverSplitsACharacter) {
     const struct {
         const char* name;
