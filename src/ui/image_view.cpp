@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 

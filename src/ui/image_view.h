@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <QImage>
 #include <functional>
-#include <vector>
 
 #include "layout/paint_record.h"
 #include "layout/view_paint.h"
