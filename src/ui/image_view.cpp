@@ -70,13 +70,23 @@ TPicture_Rect TImage_View::pictureRectOf(const QRect& viewportRect) const {
     return {picture.left(), picture.top(), picture.right() + 1, picture.bottom() + 1};
 }
 
+bool TImage_View::scaleIsWhole() const {
+    const double scale = Zoom_ * viewport()->devicePixelRatioF();
+    return scale == std::floor(scale);
+}
+
 void TImage_View::repaintPictureRect(const QRect& pictureRect) {
-    viewport()->update(toViewport(pictureRect));
+    // A part is painted exactly only where the drawing lands on whole
+    // device pixels; otherwise the whole view is.
+    if (scaleIsWhole())
+        viewport()->update(toViewport(pictureRect));
+    else
+        viewport()->update();
 }
 
 void TImage_View::repaintChanged() {
     std::vector<TPicture_Rect> changed;
-    if (Root_ == nullptr ||
+    if (Root_ == nullptr || !scaleIsWhole() ||
         !Painted_.changedSince(*Root_, pictureRectOf(viewport()->rect()), sceneDigest(), changed)) {
         viewport()->update();
         return;
@@ -130,7 +140,8 @@ void TImage_View::paintEvent(QPaintEvent* event) {
     painter.fillRect(area, TQPainter_Canvas::toQColor(Background_));
     if (Root_ == nullptr) return;
     // (QRegion::contains only tells whether the two overlap.)
-    Painted_.beginPaint(sceneDigest(), (QRegion(viewport()->rect()) - exposed).isEmpty());
+    const bool whole = (QRegion(viewport()->rect()) - exposed).isEmpty();
+    Painted_.beginPaint(sceneDigest(), whole);
     painter.translate(-scrollX(), -scrollY());
     // Scaling the painter keeps lines and text at device pixels on every
     // zoom and on high-DPI screens; pen widths scale with the drawing.
@@ -140,6 +151,10 @@ void TImage_View::paintEvent(QPaintEvent* event) {
     paintViewPicture(canvas, *Root_, Picture_, TPaint_Options{Background_}, pictureRectOf(area),
                      &Painted_);
     if (onOverlay) onOverlay(painter);
+    // Between device pixels, lines cut at the edge of a part come out a
+    // pixel off from the rest of them; a part the system asked for (a
+    // window that went away) is followed by a whole repaint.
+    if (!whole && !scaleIsWhole()) viewport()->update();
 }
 
 void TImage_View::resizeEvent(QResizeEvent* event) {

@@ -33,7 +33,8 @@ class TImage_View : public QAbstractScrollArea {
     // changed (repaintChanged).
     void updateScrollRanges(bool repaintAll = true);
     // After an edit: repaints only where the drawing differs from what was
-    // painted (nodes changed, moved, added or gone).
+    // painted (nodes changed, moved, added or gone); the whole view at a
+    // zoom that puts the drawing between device pixels.
     void repaintChanged();
     // Repaints a rectangle of the picture (a mark that moved).
     void repaintPictureRect(const QRect& pictureRect);
@@ -69,6 +70,9 @@ class TImage_View : public QAbstractScrollArea {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // Whether the drawing lands on whole device pixels (a zoom of 100 %,
+    // 200 %, ...), where a part painted alone matches a whole repaint.
+    bool scaleIsWhole() const;
     // What every node's drawing depends on besides the node.
     uint64_t sceneDigest() const;
     // The picture rectangle of a viewport rectangle.

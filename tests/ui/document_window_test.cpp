@@ -123,11 +123,12 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
     TWindow_Fixture f({"a", "b", "c"});
     QWidget* viewport = f.window->imageView()->viewport();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.frame.get()));
-    struct TPartial_Counter : QObject {
-        int partial = 0;
+    struct TPaint_Counter : QObject {
+        int paints = 0, partial = 0;
         bool eventFilter(QObject* watched, QEvent* event) override {
-            if (event->type() == QEvent::Paint &&
-                !(QRegion(static_cast<QWidget*>(watched)->rect()) -
+            if (event->type() != QEvent::Paint) return false;
+            ++paints;
+            if (!(QRegion(static_cast<QWidget*>(watched)->rect()) -
                   static_cast<QPaintEvent*>(event)->region())
                      .isEmpty())
                 ++partial;
@@ -189,9 +190,14 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
         } else {
             f.window->FormKeyDown(keys[next(4)], Qt::NoModifier);
         }
-        // The window repaints at its next frame, a few milliseconds on; then
-        // the screen must show what a repaint of the whole view shows.
-        QTest::qWait(10);
+        // The window repaints at its next frame, a few milliseconds on: once
+        // it has stopped painting, the screen must show what a repaint of
+        // the whole view shows.
+        for (int quiet = 0, rounds = 0; quiet < 2 && rounds < 30; ++rounds) {
+            const int before = counter.paints;
+            QTest::qWait(6);
+            quiet = counter.paints == before ? quiet + 1 : 0;
+        }
         const QImage shown = onScreen();
         viewport->repaint();
         ASSERT_TRUE(shown == onScreen()) << "step " << step << ", operation " << op;
