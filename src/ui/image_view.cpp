@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "layout/node_paint.h"
+#include "ui/picture_scroll_bar.h"
 #include "ui/qpainter_canvas.h"
-#include "ui/view_scroll_bar.h"
 
 namespace vetra {
 
@@ -22,8 +22,8 @@ TImage_View::TImage_View(QWidget* parent) : QAbstractScrollArea(parent) {
     // Keys belong to the document window, which watches the viewport; the
     // scroll area must not take arrows and pages for itself.
     setFocusPolicy(Qt::NoFocus);
-    setHorizontalScrollBar(new TView_Scroll_Bar(Qt::Horizontal, this));
-    setVerticalScrollBar(new TView_Scroll_Bar(Qt::Vertical, this));
+    setHorizontalScrollBar(new TPicture_Scroll_Bar(Qt::Horizontal, this));
+    setVerticalScrollBar(new TPicture_Scroll_Bar(Qt::Vertical, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The bars are always shown, so a new range needs no new arrangement of

@@ -1,14 +1,14 @@
-#include "ui/view_scroll_bar.h"
+#include "ui/picture_scroll_bar.h"
 
 #include <QStyle>
 #include <QStyleOptionSlider>
 
 namespace vetra {
 
-TView_Scroll_Bar::TView_Scroll_Bar(Qt::Orientation orientation, QWidget* parent)
+TPicture_Scroll_Bar::TPicture_Scroll_Bar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {}
 
-TView_Scroll_Bar::TShown TView_Scroll_Bar::shownNow() const {
+TPicture_Scroll_Bar::TShown TPicture_Scroll_Bar::shownNow() const {
     QStyleOptionSlider option;
     initStyleOption(&option);
     TShown shown;
@@ -20,12 +20,12 @@ TView_Scroll_Bar::TShown TView_Scroll_Bar::shownNow() const {
     return shown;
 }
 
-void TView_Scroll_Bar::sliderChange(SliderChange change) {
+void TPicture_Scroll_Bar::sliderChange(SliderChange change) {
     if (change != SliderOrientationChange && Painted_Once_ && shownNow() == Painted_) return;
     QScrollBar::sliderChange(change);
 }
 
-void TView_Scroll_Bar::paintEvent(QPaintEvent* event) {
+void TPicture_Scroll_Bar::paintEvent(QPaintEvent* event) {
     Painted_ = shownNow();
     Painted_Once_ = true;
     QScrollBar::paintEvent(event);

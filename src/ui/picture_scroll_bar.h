@@ -8,9 +8,9 @@ namespace vetra {
 // A scroll bar that repaints only when what it shows changes. The drawing's
 // size changes with almost every edit, and a range change repaints the whole
 // bar, although on a large picture the slider stays on the same pixels.
-class TView_Scroll_Bar : public QScrollBar {
+class TPicture_Scroll_Bar : public QScrollBar {
   public:
-    TView_Scroll_Bar(Qt::Orientation orientation, QWidget* parent);
+    TPicture_Scroll_Bar(Qt::Orientation orientation, QWidget* parent);
 
   protected:
     void sliderChange(SliderChange change) override;
