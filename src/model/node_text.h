@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "model/block_pool.h"
+
 namespace vetra {
 
 // An owned byte string that can be absent, in the active code page. Eight
@@ -53,7 +55,7 @@ class TNode_Text {
         char* block = emptyBlock();
         if (!bytes.empty()) {
             const uint32_t length = static_cast<uint32_t>(bytes.size());
-            block = new char[sizeof length + length];
+            block = static_cast<char*>(allocateSmallBlock(sizeof length + length));
             std::memcpy(block, &length, sizeof length);
             std::memcpy(block + sizeof length, bytes.data(), length);
         }
@@ -76,7 +78,8 @@ class TNode_Text {
         return empty;
     }
     void release() {
-        if (Block_ != emptyBlock()) delete[] Block_;
+        if (Block_ != nullptr && Block_ != emptyBlock())
+            releaseSmallBlock(Block_, sizeof(uint32_t) + size());
     }
 
     char* Block_ = nullptr;

@@ -7,6 +7,8 @@
 #include <new>
 #include <utility>
 
+#include "model/block_pool.h"
+
 namespace vetra {
 
 // Growable array of pointers that does not own what it points to. Access at
@@ -95,12 +97,16 @@ class TPtr_Array {
         return std::launder(reinterpret_cast<T**>(static_cast<char*>(Block_) + sizeof(THead)));
     }
 
+    static size_t blockSize(int32_t capacity) {
+        return sizeof(THead) + sizeof(T*) * size_t(capacity);
+    }
+
     void grow(int32_t index) {
         const int32_t old = capacity(), used = count();
         int64_t wanted = std::max<int64_t>(int64_t{old} + old / 2, int64_t{index} + 1);
         const int32_t capacity =
             static_cast<int32_t>(std::clamp<int64_t>(wanted, Min_Capacity, INT32_MAX));
-        void* block = ::operator new(sizeof(THead) + sizeof(T*) * size_t(capacity));
+        void* block = allocateSmallBlock(blockSize(capacity));
         new (block) THead{capacity, used};
         T** cells = reinterpret_cast<T**>(static_cast<char*>(block) + sizeof(THead));
         std::uninitialized_value_construct_n(cells, capacity);
@@ -110,7 +116,7 @@ class TPtr_Array {
     }
 
     void release() {
-        ::operator delete(Block_);
+        if (Block_ != nullptr) releaseSmallBlock(Block_, blockSize(capacity()));
         Block_ = nullptr;
     }
 

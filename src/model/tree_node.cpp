@@ -149,9 +149,8 @@ std::string_view defaultFontName() {
     return TFont_Names::of().Names[defaultFontNumber()];
 }
 
-// A tree holds millions of nodes: each must fit one 208-byte block of the
-// allocator (200 bytes and its header).
-static_assert(sizeof(TTree_Node) <= 200, "a node outgrew its allocator block");
+// A tree holds millions of nodes: every byte of a node counts a million times.
+static_assert(sizeof(TTree_Node) <= 200, "a node grew");
 
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/block_pool.h"
 #include "model/node_text.h"
 #include "model/ptr_array.h"
 
@@ -49,6 +50,9 @@ class TTree_Node {
     ~TTree_Node();
     TTree_Node(const TTree_Node&) = delete;
     TTree_Node& operator=(const TTree_Node&) = delete;
+    // Nodes come from the run's block pool: exactly their size, no header.
+    static void* operator new(size_t size) { return allocateSmallBlock(size); }
+    static void operator delete(void* node, size_t size) noexcept { releaseSmallBlock(node, size); }
 
     TNode_Text Caption;       // never absent
     TNode_Text Link;          // absent, or a non-empty address (a read file may hold it empty)
@@ -79,7 +83,7 @@ class TTree_Node {
     int32_t Link_Style_Used = 0;
     TLayout_Cache Layout;
     // Two flags at the end, next to the private ones, so the node packs into
-    // 200 bytes (one 208-byte block of the allocator with its header).
+    // 200 bytes.
     int8_t Content_Dirty = 0;
     int8_t Expanded = 1;
 

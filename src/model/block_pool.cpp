@@ -1,0 +1,193 @@
+#include "model/block_pool.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VETRA_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VETRA_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifdef VETRA_ADDRESS_SANITIZER
+#include <sanitizer/asan_interface.h>
+#define POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
+#define UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+#else
+#define POISON(address, size) ((void)(address), (void)(size))
+#define UNPOISON(address, size) ((void)(address), (void)(size))
+#endif
+
+namespace vetra {
+
+// The head of a slab, at its start; its blocks follow from kFirst_Block.
+// A slab is aligned to its size, so a block finds its slab by its address.
+struct TBlock_Pool::TSlab {
+    TSlab* previous;
+    TSlab* next;
+    void* released;  // blocks given back, each holding the address of the next
+    uint32_t block_size;
+    uint32_t used;   // blocks handed out
+    uint32_t fresh;  // offset of the first block never handed out
+    bool open;       // listed among the slabs with room (else among the full)
+};
+
+namespace {
+
+constexpr size_t kFirst_Block = 64;
+static_assert(sizeof(void*) <= 8 && kFirst_Block % 16 == 0);
+
+size_t sizeIndexOf(size_t size) {
+    return (size + 7) / 8 - 1;
+}
+
+}  // namespace
+
+bool TBlock_Pool::hasRoom(const TSlab* slab) {
+    return slab->released != nullptr || slab->fresh + slab->block_size <= kSlab_Size;
+}
+
+TBlock_Pool::~TBlock_Pool() {
+    for (TSlab*& first : Open_)
+        while (first != nullptr) {
+            TSlab* slab = first;
+            first = slab->next;
+            freeSlab(slab);
+        }
+    while (Full_ != nullptr) {
+        TSlab* slab = Full_;
+        Full_ = slab->next;
+        freeSlab(slab);
+    }
+}
+
+TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
+    // Twice the size is mapped so that an aligned slab lies inside; the
+    // rest is unmapped again.
+    void* mapped =
+        mmap(nullptr, 2 * kSlab_Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = (start + kSlab_Size - 1) & ~uintptr_t(kSlab_Size - 1);
+    if (aligned > start) munmap(mapped, aligned - start);
+    const uintptr_t end = start + 2 * kSlab_Size, slabEnd = aligned + kSlab_Size;
+    if (end > slabEnd) munmap(reinterpret_cast<void*>(slabEnd), end - slabEnd);
+    auto* slab = new (reinterpret_cast<void*>(aligned))
+        TSlab{nullptr, nullptr, nullptr, uint32_t(blockSize), 0, uint32_t(kFirst_Block), false};
+    POISON(reinterpret_cast<char*>(aligned) + kFirst_Block, kSlab_Size - kFirst_Block);
+    ++Slab_Count_;
+    return slab;
+}
+
+void TBlock_Pool::freeSlab(TSlab* slab) {
+    UNPOISON(slab, kSlab_Size);
+    munmap(slab, kSlab_Size);
+    --Slab_Count_;
+}
+
+void TBlock_Pool::listAsOpen(size_t sizeIndex, TSlab* slab) {
+    // Out of the full list, to the front of the open list of its size.
+    if (slab->previous != nullptr) slab->previous->next = slab->next;
+    if (slab->next != nullptr) slab->next->previous = slab->previous;
+    if (Full_ == slab) Full_ = slab->next;
+    slab->previous = nullptr;
+    slab->next = Open_[sizeIndex];
+    if (slab->next != nullptr) slab->next->previous = slab;
+    Open_[sizeIndex] = slab;
+    slab->open = true;
+}
+
+void TBlock_Pool::unlistOpen(size_t sizeIndex, TSlab* slab) {
+    if (slab->previous != nullptr) slab->previous->next = slab->next;
+    if (slab->next != nullptr) slab->next->previous = slab->previous;
+    if (Open_[sizeIndex] == slab) Open_[sizeIndex] = slab->next;
+    slab->previous = slab->next = nullptr;
+    slab->open = false;
+}
+
+void* TBlock_Pool::allocate(size_t size) {
+    if (size == 0 || size > kLargest_Pooled) throw std::bad_alloc();
+    const size_t index = sizeIndexOf(size);
+    const std::lock_guard lock(Mutex_);
+    TSlab* slab = Open_[index];
+    if (slab == nullptr) {
+        slab = newSlab((index + 1) * 8);
+        if (slab == nullptr) throw std::bad_alloc();
+        listAsOpen(index, slab);
+    }
+    char* block;
+    if (slab->released != nullptr) {
+        block = static_cast<char*>(slab->released);
+        UNPOISON(block, slab->block_size);
+        slab->released = *reinterpret_cast<void**>(block);
+    } else {
+        block = reinterpret_cast<char*>(slab) + slab->fresh;
+        UNPOISON(block, slab->block_size);
+        slab->fresh += slab->block_size;
+    }
+    ++slab->used;
+    if (!hasRoom(slab)) {
+        unlistOpen(index, slab);
+        slab->next = Full_;
+        if (Full_ != nullptr) Full_->previous = slab;
+        Full_ = slab;
+    }
+    return block;
+}
+
+void TBlock_Pool::release(void* block, size_t size) noexcept {
+    if (block == nullptr) return;
+    const size_t index = sizeIndexOf(size);
+    const std::lock_guard lock(Mutex_);
+    auto* slab =
+        reinterpret_cast<TSlab*>(reinterpret_cast<uintptr_t>(block) & ~uintptr_t(kSlab_Size - 1));
+    *static_cast<void**>(block) = slab->released;
+    slab->released = block;
+    POISON(block, slab->block_size);
+    --slab->used;
+    if (!slab->open) listAsOpen(index, slab);
+    // An empty slab goes back unless it is the only one of its size with
+    // room, so that one block coming and going does not map a slab each time.
+    if (slab->used == 0 && (Open_[index] != slab || slab->next != nullptr)) {
+        unlistOpen(index, slab);
+        freeSlab(slab);
+    }
+}
+
+size_t TBlock_Pool::slabCount() const {
+    const std::lock_guard lock(Mutex_);
+    return Slab_Count_;
+}
+
+#ifndef VETRA_ADDRESS_SANITIZER
+namespace {
+// Never destroyed: blocks may be released while static objects go.
+TBlock_Pool& runPool() {
+    static TBlock_Pool* pool = new TBlock_Pool;
+    return *pool;
+}
+}  // namespace
+#endif
+
+void* allocateSmallBlock(size_t size) {
+#ifndef VETRA_ADDRESS_SANITIZER
+    if (size > 0 && size <= TBlock_Pool::kLargest_Pooled) return runPool().allocate(size);
+#endif
+    return ::operator new(size);
+}
+
+void releaseSmallBlock(void* block, size_t size) noexcept {
+#ifndef VETRA_ADDRESS_SANITIZER
+    if (size > 0 && size <= TBlock_Pool::kLargest_Pooled) {
+        runPool().release(block, size);
+        return;
+    }
+#endif
+    ::operator delete(block, size);
+}
+
+}  // namespace vetra
