@@ -121,6 +121,11 @@ void TQPainter_Canvas::setFont(std::string_view face, int32_t points, int32_t fl
     if (Painter_ != nullptr) Painter_->setFont(fontEntry().font);
 }
 
+QPaintDevice* TQPainter_Canvas::metricsDevice() const {
+    return Painter_ != nullptr ? Painter_->device()
+                               : static_cast<QPaintDevice*>(Measure_Image_.get());
+}
+
 TQPainter_Canvas::TFont_Entry& TQPainter_Canvas::fontEntry() {
     if (Font_ != nullptr) return *Font_;
     auto found = Fonts_.find(Font_Key_);
@@ -135,11 +140,9 @@ TQPainter_Canvas::TFont_Entry& TQPainter_Canvas::fontEntry() {
         font.setBold(flags & kFont_Bold);
         font.setItalic(flags & kFont_Italic);
         font.setUnderline(flags & kFont_Underline);
-        QPaintDevice* device = Painter_ != nullptr
-                                   ? Painter_->device()
-                                   : static_cast<QPaintDevice*>(Measure_Image_.get());
+        QPaintDevice* device = metricsDevice();
         auto entry = std::make_unique<TFont_Entry>(
-            TFont_Entry{QFont(font, device), QFontMetrics(font, device), {}});
+            TFont_Entry{QFont(font, device), QFontMetrics(font, device), {}, nullptr});
         found = Fonts_.emplace(Font_Key_, std::move(entry)).first;
     }
     Font_ = found->second.get();
@@ -242,8 +245,17 @@ int32_t TQPainter_Canvas::textWidth(std::string_view text) {
     for (QChar c : string) {
         if (c.isSurrogate()) return entry.metrics.horizontalAdvance(string);
         auto found = entry.advances.find(c.unicode());
-        if (found == entry.advances.end())
-            found = entry.advances.emplace(c.unicode(), entry.metrics.horizontalAdvance(c)).first;
+        if (found == entry.advances.end()) {
+            int32_t advance = -1;
+            if (c.script() == QChar::Script_Han) {
+                if (entry.ideographs == nullptr)
+                    entry.ideographs = std::make_unique<TIdeograph_Advances>(
+                        entry.font, metricsDevice(), entry.metrics);
+                advance = entry.ideographs->advance(c.unicode());
+            }
+            if (advance < 0) advance = entry.metrics.horizontalAdvance(c);
+            found = entry.advances.emplace(c.unicode(), advance).first;
+        }
         width += found->second;
     }
     return width;

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "layout/canvas.h"
+#include "ui/ideograph_advances.h"
 
 namespace vetra {
 
@@ -64,11 +65,13 @@ class TQPainter_Canvas : public TCanvas {
         QFontMetrics metrics;
         // Advance of each character met so far; -1 not yet measured.
         std::unordered_map<char16_t, int32_t> advances;
+        std::unique_ptr<TIdeograph_Advances> ideographs;  // made at the first ideograph
     };
     void applyPen();
     void useShapePen();
     void applyBrush();
     TFont_Entry& fontEntry();
+    QPaintDevice* metricsDevice() const;
 
     QPainter* Painter_;
     std::unique_ptr<QImage> Measure_Image_;  // the metrics device without a painter

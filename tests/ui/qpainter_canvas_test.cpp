@@ -5,6 +5,7 @@
 
 #include "model/tree_node.h"
 #include "platform/text_mode.h"
+#include "ui/ideograph_advances.h"
 #include "ui/qpainter_canvas.h"
 #include "ui/shaped_text_cache.h"
 
@@ -138,6 +139,57 @@ TEST(QPainterCanvasText, ShapedGlyphsDrawAsTheTextDoes) {
             return image;
         };
         EXPECT_TRUE(drawn(nullptr) == drawn(&cache)) << c.text;
+    }
+}
+
+// Ideographs are measured from the widths in the font's tables instead of
+// their outlines; each must measure as Qt measures it, at every size, style
+// and resolution, and the font's tables must answer for nearly all of them.
+TEST(QPainterCanvasText, IdeographsMeasureAsQtMeasuresThem) {
+    setActiveTextMode(1);
+    std::vector<std::pair<std::string, QChar>> ideographs;  // GBK bytes, character
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; trail += 3) {
+            const std::string bytes{char(lead), char(trail)};
+            const QString text = QString::fromStdString(nodeTextToUtf8(bytes));
+            if (text.size() == 1 && text[0].script() == QChar::Script_Han)
+                ideographs.push_back({bytes, text[0]});
+        }
+    ASSERT_GT(ideographs.size(), 6000u);
+    // The program's default face falls back to a Chinese font; a Chinese
+    // face draws its ideographs itself.
+    const std::string fallback(kDefault_Font_Name), chinese = "Noto Serif CJK TC";
+    const struct {
+        const std::string& face;
+        int32_t points, flags, dotsPerMeter;
+    } cases[] = {{fallback, 12, 0, 3780},
+                 {fallback, 18, kFont_Bold, 3780},
+                 {fallback, 9, kFont_Italic, 3780},
+                 {fallback, 36, kFont_Underline, 3780},
+                 {fallback, 11, 0, 5669 /* 144 dpi */},
+                 {chinese, 15, 0, 3780}};
+    for (const auto& c : cases) {
+        QImage device(1, 1, QImage::Format_RGB32);
+        device.setDotsPerMeterX(c.dotsPerMeter);
+        device.setDotsPerMeterY(c.dotsPerMeter);
+        QPainter painter(&device);
+        TQPainter_Canvas canvas(&painter);
+        canvas.setFont(c.face, c.points, c.flags);
+        QFont font(QString::fromStdString(nodeTextToUtf8(c.face)));
+        font.setPointSize(c.points);
+        font.setBold(c.flags & kFont_Bold);
+        font.setItalic(c.flags & kFont_Italic);
+        font.setUnderline(c.flags & kFont_Underline);
+        const QFontMetrics metrics(font, &device);
+        const TIdeograph_Advances tables(QFont(font, &device), &device, metrics);
+        size_t fromTables = 0;
+        for (const auto& [bytes, character] : ideographs) {
+            ASSERT_EQ(canvas.textWidth(bytes), metrics.horizontalAdvance(character))
+                << c.points << " pt, flags " << c.flags << ", U+" << std::hex
+                << int(character.unicode());
+            if (tables.advance(character.unicode()) >= 0) ++fromTables;
+        }
+        EXPECT_GT(fromTables, ideographs.size() * 9 / 10) << c.points << " pt";
     }
 }
 
