@@ -75,10 +75,11 @@ int runDumpLayout(const std::string& path, bool fixedMetrics) {
         const TNode_Point box{clampExtent(int64_t{at.parentAt.x} + c.Block_Pos.x + c.Box_Offset.x),
                               clampExtent(int64_t{at.parentAt.y} + c.Block_Pos.y + c.Box_Offset.y)};
         const TNode_Point parentAnchor = at.index < 0 ? TNode_Point{} : c.Parent_Anchor;
+        const TNode_Point ownEnd = ownAnchor(node);
         out += nodePath;
-        appendNumbers(out, {box.x, box.y, c.Box_Width, c.Box_Height, node.View_Style_Used,
-                            node.Link_Style_Used, c.Own_Anchor.x, c.Own_Anchor.y, parentAnchor.x,
-                            parentAnchor.y});
+        appendNumbers(out,
+                      {box.x, box.y, c.Box_Width, c.Box_Height, node.View_Style_Used,
+                       node.Link_Style_Used, ownEnd.x, ownEnd.y, parentAnchor.x, parentAnchor.y});
         out += '\n';
         if (out.size() > (1 << 16)) ok = flushOut(out) && ok;
         if (!node.Expanded) continue;

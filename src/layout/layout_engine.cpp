@@ -54,6 +54,16 @@ TNode_Point geometricAnchor(const TTree_Node& child) {
     return {w / 2, h};
 }
 
+TNode_Point ownAnchor(const TTree_Node& node) {
+    if (node.Parent == nullptr) return {};
+    const int32_t w = node.Layout.Box_Width, h = node.Layout.Box_Height;
+    const int32_t style = node.View_Style_Used;
+    const int32_t parentStyle = node.Parent->View_Style_Used;
+    if (style == kView_Stru_Up && parentStyle == kView_Stru_Up) return {w / 2, h};
+    if (style == kView_Stru_Down && parentStyle == kView_Stru_Down) return {w / 2, 0};
+    return geometricAnchor(node);
+}
+
 namespace {
 
 // One visible node while its subtree is laid out. The items stand in
@@ -75,7 +85,6 @@ struct TLayout_Item {
     TNode_Point blockPos;
     TNode_Point parentAnchor;
     int8_t style = kView_Tree_Main;  // View_Style_Used, 1..7
-    int8_t parentStyle = 0;          // the parent's, 0 for the layout's own root
     bool ownStyle = false;           // View_Style set: the parent's engine leaves it
     // An unchanged subtree of an incremental layout: one item whose box,
     // block and box offset come from the node's cache, its inside untouched.
@@ -273,7 +282,6 @@ void placeMainChildren(std::vector<TLayout_Item>& items, size_t at) {
         TLayout_Item& c = items[child];
         child += c.span;
         const bool left = i < leftCount;
-        c.parentStyle = kView_Tree_Main;
         if (!c.ownStyle) c.style = left ? kView_Tree_Left : kView_Tree_Right;
         if (left) {
             const int64_t bulge = mainBulge(leftCount, i);
@@ -313,7 +321,6 @@ void placeBlocks(std::vector<TLayout_Item>& items) {
         for (int32_t i = 0; i < item.childCount; ++i) {
             TLayout_Item& c = items[child];
             child += c.span;
-            c.parentStyle = item.style;
             if (!c.ownStyle) c.style = item.style;
             const int32_t y = clampExtent(cursor);
             switch (style) {
@@ -354,15 +361,6 @@ void placeBlocks(std::vector<TLayout_Item>& items) {
     }
 }
 
-// The connector end on the node's side: the row engines join a parent of the
-// same engine at the middle of the facing edge; otherwise the geometric rule.
-TNode_Point ownAnchor(const TTree_Node& node, int32_t style, int32_t parentStyle) {
-    const int32_t w = node.Layout.Box_Width, h = node.Layout.Box_Height;
-    if (style == kView_Stru_Up && parentStyle == kView_Stru_Up) return {w / 2, h};
-    if (style == kView_Stru_Down && parentStyle == kView_Stru_Down) return {w / 2, 0};
-    return geometricAnchor(node);
-}
-
 // Writes the results to the nodes. The layout's root keeps its Block_Pos and
 // Parent_Anchor, which belong to whoever placed it.
 void writeResults(const std::vector<TLayout_Item>& items) {
@@ -372,7 +370,7 @@ void writeResults(const std::vector<TLayout_Item>& items) {
             const TTree_Node& ahead = *items[at + kAhead].node;
             __builtin_prefetch(&ahead.View_Style_Used);
             __builtin_prefetch(&ahead.Layout.Box_Offset);
-            __builtin_prefetch(&ahead.Layout.Own_Anchor);
+            __builtin_prefetch(&ahead.Layout.Parent_Anchor);
         }
         const TLayout_Item& item = items[at];
         TTree_Node& node = *item.node;
@@ -381,15 +379,9 @@ void writeResults(const std::vector<TLayout_Item>& items) {
         storeIfChanged(cache.Box_Offset, item.boxOffset);
         storeIfChanged(cache.Block_Width, item.blockWidth);
         storeIfChanged(cache.Block_Height, item.blockHeight);
-        if (at == 0) {
-            if (node.Parent != nullptr)
-                storeIfChanged(cache.Own_Anchor,
-                               ownAnchor(node, item.style, node.Parent->View_Style_Used));
-            continue;
-        }
+        if (at == 0) continue;
         storeIfChanged(cache.Block_Pos, item.blockPos);
         storeIfChanged(cache.Parent_Anchor, item.parentAnchor);
-        storeIfChanged(cache.Own_Anchor, ownAnchor(node, item.style, item.parentStyle));
     }
 }
 

@@ -54,6 +54,12 @@ TNode_Point absolutePosition(const TTree_Node& node);
 // The connector end on the child's side, relative to its box, by the
 // geometric rule: the side of the box that faces the parent's anchor.
 TNode_Point geometricAnchor(const TTree_Node& child);
+// The connector's end at the node's own box, relative to it: the row engines
+// join a parent of the same engine at the middle of the facing edge;
+// otherwise the geometric rule; (0, 0) without a parent. Follows from the
+// node's layout cache and styles and its parent's engine, so the node does
+// not keep it.
+TNode_Point ownAnchor(const TTree_Node& node);
 
 // Stores `value` only when it differs: a layout that changes nothing leaves
 // the nodes' memory clean, so a re-layout of a large tree writes nothing back.

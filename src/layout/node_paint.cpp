@@ -126,14 +126,15 @@ int32_t ringColor(int32_t edge, int32_t width, int32_t ring) {
     return edge + ring * ringStep(edge, width);
 }
 
-void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNode_Point parentAt) {
+void paintConnector(TCanvas& canvas, const TTree_Node& node, TNode_Point at, TNode_Point ownEnd,
+                    TNode_Point parentAt) {
     const TTree_Node& parent = *node.Parent;
     const int32_t width = node.Link_Up_Width != 0 ? node.Link_Up_Width : parent.Link_Down_Width;
     canvas.setPenWidth(width <= 0 ? 1 : lineWidthUsed(width));
     canvas.setPenColor(node.Color_Link_Up != kColor_Auto ? node.Color_Link_Up
                                                          : parent.Color_Link_Down);
 
-    TNode_Point a{at.x + node.Layout.Own_Anchor.x, at.y + node.Layout.Own_Anchor.y};
+    TNode_Point a{at.x + ownEnd.x, at.y + ownEnd.y};
     TNode_Point b{parentAt.x + node.Layout.Parent_Anchor.x,
                   parentAt.y + node.Layout.Parent_Anchor.y};
     if (parent.View_Style_Used == kView_Stru_Up || parent.View_Style_Used == kView_Stru_Down)
@@ -194,6 +195,7 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
     const int32_t x = at.x, y = at.y;
     // Before the box is narrowed to its inside below.
     const TNode_Rect link = linkRect(node), marker = markerRect(node);
+    const TNode_Point ownEnd = node.Parent != nullptr ? ownAnchor(node) : TNode_Point{};
     cache.Box_Width -= lineWidthUsed(node.Edge_Width) + 2;
     cache.Box_Height -= lineWidthUsed(node.Edge_Width) + 2;
     const int32_t w = cache.Box_Width, h = cache.Box_Height;
@@ -212,7 +214,7 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
     drawCaption(canvas, node, x, y);
     if (node.Parent != nullptr) {
         // The parent's box lies where the node's block and box offsets lead back to.
-        paintConnector(canvas, node, at,
+        paintConnector(canvas, node, at, ownEnd,
                        {x - cache.Box_Offset.x - cache.Block_Pos.x,
                         y - cache.Box_Offset.y - cache.Block_Pos.y});
     }

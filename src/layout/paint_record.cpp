@@ -76,9 +76,9 @@ TPicture_Rect nodeDrawingArea(const TTree_Node& node, TNode_Point at) {
         const TLayout_Cache& c = node.Layout;
         const int64_t parentX = int64_t{at.x} - c.Box_Offset.x - c.Block_Pos.x;
         const int64_t parentY = int64_t{at.y} - c.Box_Offset.y - c.Block_Pos.y;
-        for (auto [x, y] :
-             {std::pair{int64_t{at.x} + c.Own_Anchor.x, int64_t{at.y} + c.Own_Anchor.y},
-              std::pair{parentX + c.Parent_Anchor.x, parentY + c.Parent_Anchor.y}}) {
+        const TNode_Point ownEnd = ownAnchor(node);
+        for (auto [x, y] : {std::pair{int64_t{at.x} + ownEnd.x, int64_t{at.y} + ownEnd.y},
+                            std::pair{parentX + c.Parent_Anchor.x, parentY + c.Parent_Anchor.y}}) {
             left = std::min(left, x);
             top = std::min(top, y);
             right = std::max(right, x);

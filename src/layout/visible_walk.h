@@ -23,8 +23,8 @@ struct TVisible_Node {
 
 inline bool connectorMeets(const TTree_Node& child, TNode_Point at, TNode_Point parentAt,
                            const TPicture_Rect& clip) {
-    const int64_t ax = int64_t{at.x} + child.Layout.Own_Anchor.x;
-    const int64_t ay = int64_t{at.y} + child.Layout.Own_Anchor.y;
+    const TNode_Point ownEnd = ownAnchor(child);
+    const int64_t ax = int64_t{at.x} + ownEnd.x, ay = int64_t{at.y} + ownEnd.y;
     const int64_t bx = int64_t{parentAt.x} + child.Layout.Parent_Anchor.x;
     const int64_t by = int64_t{parentAt.y} + child.Layout.Parent_Anchor.y;
     return clip.meets(std::min(ax, bx) - kOverhang, std::min(ay, by) - kOverhang,

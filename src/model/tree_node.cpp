@@ -150,7 +150,7 @@ std::string_view defaultFontName() {
 }
 
 // A tree holds millions of nodes: every byte of a node counts a million times.
-static_assert(sizeof(TTree_Node) <= 200, "a node grew");
+static_assert(sizeof(TTree_Node) <= 192, "a node grew");
 
 TTree_Node::TTree_Node() {
     Caption.assign(defaultCaption());

@@ -36,8 +36,9 @@ struct TLayout_Cache {
     TNode_Point Block_Pos;
     int32_t Block_Width = 0;
     int32_t Block_Height = 0;
+    // The connector's end at the parent's box; its end at the node's own box
+    // follows from the rest (ownAnchor).
     TNode_Point Parent_Anchor;
-    TNode_Point Own_Anchor;
     friend bool operator==(const TLayout_Cache&, const TLayout_Cache&) = default;
 };
 
@@ -83,7 +84,7 @@ class TTree_Node {
     int32_t Link_Style_Used = 0;
     TLayout_Cache Layout;
     // Two flags at the end, next to the private ones, so the node packs into
-    // 200 bytes.
+    // 192 bytes.
     int8_t Content_Dirty = 0;
     int8_t Expanded = 1;
 

@@ -92,7 +92,8 @@ void sketchConnector(TMap_Raster& raster, const TTree_Node& node, TNode_Point at
     const TLayout_Cache& c = node.Layout;
     const TNode_Point parentAt{at.x - c.Box_Offset.x - c.Block_Pos.x,
                                at.y - c.Box_Offset.y - c.Block_Pos.y};
-    int64_t ax = int64_t{at.x} + c.Own_Anchor.x, ay = int64_t{at.y} + c.Own_Anchor.y;
+    const TNode_Point ownEnd = ownAnchor(node);
+    int64_t ax = int64_t{at.x} + ownEnd.x, ay = int64_t{at.y} + ownEnd.y;
     int64_t bx = int64_t{parentAt.x} + c.Parent_Anchor.x,
             by = int64_t{parentAt.y} + c.Parent_Anchor.y;
     if (parent.View_Style_Used == kView_Stru_Up || parent.View_Style_Used == kView_Stru_Down) {

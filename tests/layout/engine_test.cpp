@@ -117,7 +117,7 @@ TEST(Engines, TreeLeftRootPutsEveryChildOnTheLeft) {
     EXPECT_EQ(root->Layout.Box_Offset.x + root->Layout.Box_Width, root->Layout.Block_Width);
     for (TTree_Node* child : root->Children) {
         EXPECT_LT(child->Layout.Block_Pos.x, 0);
-        EXPECT_EQ(child->Layout.Own_Anchor.x, child->Layout.Box_Width);
+        EXPECT_EQ(ownAnchor(*child).x, child->Layout.Box_Width);
     }
 }
 

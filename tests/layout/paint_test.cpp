@@ -89,10 +89,9 @@ TEST(Paint, ConnectorShapes) {
         parent->View_Style_Used = kView_Tree_Right;
         parent->Link_Style_Used = c.linkStyle;
         TTree_Node* child = addChild(*parent, "c");
-        child->Layout.Own_Anchor = c.a;
         child->Layout.Parent_Anchor = c.b;
         TRecording_Canvas canvas;
-        paintConnector(canvas, *child, {0, 0}, {0, 0});
+        paintConnector(canvas, *child, {0, 0}, c.a, {0, 0});
         std::string expected = "pen_width 1\npen_color 00800000";
         if (*c.calls) expected += std::string("\n") + c.calls;
         EXPECT_EQ(canvas.text(), expected) << c.name;
@@ -125,7 +124,7 @@ TEST(Paint, ConnectorPenFromChildOrParent) {
         child->Link_Up_Width = c.upWidth;
         child->Color_Link_Up = c.upColor;
         TRecording_Canvas canvas;
-        paintConnector(canvas, *child, {0, 0}, {0, 0});
+        paintConnector(canvas, *child, {0, 0}, {0, 0}, {0, 0});
         EXPECT_EQ(canvas.text().rfind(c.pen, 0), 0u) << c.name << "\n" << canvas.text();
     }
 }

@@ -13,31 +13,31 @@ namespace {
 
 void layoutNode(TCanvas& canvas, TTree_Node& node);
 
-void setOwnAnchor(TTree_Node& node, int32_t engine) {
-    TLayout_Cache& c = node.Layout;
-    const int32_t w = c.Box_Width, h = c.Box_Height;
+}  // namespace
+
+TNode_Point referenceOwnAnchor(const TTree_Node& node) {
+    const TLayout_Cache& c = node.Layout;
+    const int32_t w = c.Box_Width, h = c.Box_Height, engine = node.View_Style_Used;
     const TTree_Node* parent = node.Parent;
-    if (parent == nullptr) return;
+    if (parent == nullptr) return {};
     const bool up = engine == kView_Stru_Up && parent->View_Style_Used == 6;
-    if (up || (engine == kView_Stru_Down && parent->View_Style_Used == 7)) {
-        c.Own_Anchor = {w / 2, up ? h : 0};
-        return;
-    }
+    if (up || (engine == kView_Stru_Down && parent->View_Style_Used == 7))
+        return {w / 2, up ? h : 0};
     const TNode_Point parentAt = absolutePosition(*parent);
     const TNode_Point p{parentAt.x + c.Parent_Anchor.x, parentAt.y + c.Parent_Anchor.y};
     const TNode_Point at = absolutePosition(node);
     const bool underline = node.Edge_Style == kEdge_Underline;
     if (p.x < at.x)
-        c.Own_Anchor = underline
-                           ? TNode_Point{c.Text_Rect.x, h - 2 - lineWidthUsed(node.Edge_Width)}
-                           : TNode_Point{0, h / 2};
-    else if (at.x + w < p.x)
-        c.Own_Anchor = underline ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width,
-                                               h - 2 - lineWidthUsed(node.Edge_Width)}
-                                 : TNode_Point{w, h / 2};
-    else
-        c.Own_Anchor = p.y < at.y ? TNode_Point{w / 2, 0} : TNode_Point{w / 2, h};
+        return underline ? TNode_Point{c.Text_Rect.x, h - 2 - lineWidthUsed(node.Edge_Width)}
+                         : TNode_Point{0, h / 2};
+    if (at.x + w < p.x)
+        return underline ? TNode_Point{c.Text_Rect.x + c.Text_Rect.width,
+                                       h - 2 - lineWidthUsed(node.Edge_Width)}
+                         : TNode_Point{w, h / 2};
+    return p.y < at.y ? TNode_Point{w / 2, 0} : TNode_Point{w / 2, h};
 }
+
+namespace {
 
 void layoutStacked(TCanvas& canvas, TTree_Node& node, int32_t engine) {
     node.resolveLinkStyle(engine <= 3 ? 4 : 3);
@@ -93,7 +93,6 @@ void layoutStacked(TCanvas& canvas, TTree_Node& node, int32_t engine) {
             cursor += rows ? cc.Block_Width : cc.Block_Height;
         }
     }
-    setOwnAnchor(node, engine);
 }
 
 int32_t bulgeOf(int32_t g, int32_t j) {
@@ -161,7 +160,6 @@ void layoutMain(TCanvas& canvas, TTree_Node& node) {
     }
     c.Block_Width += bulgeLeft + bulgeRight;
     c.Box_Offset.x += bulgeLeft;
-    setOwnAnchor(node, 1);
 }
 
 void layoutNode(TCanvas& canvas, TTree_Node& node) {

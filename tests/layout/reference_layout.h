@@ -10,5 +10,8 @@ namespace vetra::testing {
 // the cost grows exponentially with depth. Kept only to check the linear
 // layout on small trees; recursive, so only for shallow trees.
 void referenceLayoutSubtree(TCanvas& canvas, TTree_Node& node);
+// The connector's end on the node's box, worked out from absolute places
+// after a layout, as the rule reads.
+TNode_Point referenceOwnAnchor(const TTree_Node& node);
 
 }  // namespace vetra::testing

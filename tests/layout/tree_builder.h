@@ -113,7 +113,7 @@ inline std::string describeLayout(const TTree_Node& n) {
                           link.x, link.y, link.width, link.height,
                           c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height,
                           c.Block_Pos.x, c.Block_Pos.y, c.Block_Width, c.Block_Height,
-                          c.Parent_Anchor.x, c.Parent_Anchor.y, c.Own_Anchor.x, c.Own_Anchor.y,
+                          c.Parent_Anchor.x, c.Parent_Anchor.y, ownAnchor(n).x, ownAnchor(n).y,
                           n.View_Style_Used, n.Link_Style_Used, n.Depth, n.Font_Size})
         // clang-format on
         out += std::to_string(value) + " ";
@@ -157,7 +157,6 @@ inline std::unique_ptr<TTree_Node> randomTree(uint32_t seed, TRandom_Tree_Shape 
             TLayout_Cache& c = node.Layout;
             c.Box_Offset = {pick(50), pick(50)};
             c.Block_Pos = {pick(50) - 25, pick(50) - 25};
-            c.Own_Anchor = {pick(9), pick(9)};
             c.Parent_Anchor = {pick(9), pick(9)};
             c.Block_Width = pick(99);
         }
