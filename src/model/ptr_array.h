@@ -49,6 +49,11 @@ class TPtr_Array {
     T* last() const { return count() > 0 ? items()[count() - 1] : nullptr; }
 
     void append(T* item) { at(count()) = item; }
+    // Room for exactly `cells` cells when it has fewer, so that a list whose
+    // length is known ahead (a node read from a file) wastes no room.
+    void reserve(int32_t cells) {
+        if (cells > capacity()) resize(cells);
+    }
 
     // Moves the cells at index .. count-1 up by one and stores `item` at index.
     void insertAt(int32_t index, T* item) {
@@ -102,10 +107,13 @@ class TPtr_Array {
     }
 
     void grow(int32_t index) {
-        const int32_t old = capacity(), used = count();
+        const int32_t old = capacity();
         int64_t wanted = std::max<int64_t>(int64_t{old} + old / 2, int64_t{index} + 1);
-        const int32_t capacity =
-            static_cast<int32_t>(std::clamp<int64_t>(wanted, Min_Capacity, INT32_MAX));
+        resize(static_cast<int32_t>(std::clamp<int64_t>(wanted, Min_Capacity, INT32_MAX)));
+    }
+
+    void resize(int32_t capacity) {
+        const int32_t old = this->capacity(), used = count();
         void* block = allocateSmallBlock(blockSize(capacity));
         new (block) THead{capacity, used};
         T** cells = reinterpret_cast<T**>(static_cast<char*>(block) + sizeof(THead));

@@ -12,6 +12,9 @@
 namespace vetra {
 namespace {
 
+// Children a list makes room for before they are read; longer lists grow.
+constexpr int32_t kReserved_Children = 64;
+
 // Reads a file from its current position in one forward pass through one
 // buffer: fields are decoded in place and texts are handed out as views into
 // the buffer, so a node costs no system call and no copy of its own. The
@@ -136,6 +139,10 @@ class TNode_Record_Reader {
                 continue;
             }
             --top.childrenLeft;
+            // The list takes the announced length at once, up to a bound that
+            // keeps a damaged count from reserving more than a few records.
+            if (top.node->Children.empty())
+                top.node->Children.reserve(std::min(top.childrenLeft + 1, kReserved_Children));
             TTree_Node* child = top.node->appendChild(std::make_unique<TTree_Node>());
             if (!readRecord(*child, childCount, false)) return false;
             if (childCount > 0) open.push_back({child, childCount});

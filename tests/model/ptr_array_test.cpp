@@ -23,6 +23,13 @@ TEST(PtrArray, InsertAndRemoveKeepOrder) {
     array.clear();
     EXPECT_EQ(array.capacity(), 0);
     EXPECT_EQ(array.count(), 0);
+    // A length known ahead takes exactly its room; growth goes on from there.
+    array.reserve(10);
+    array.reserve(5);
+    EXPECT_EQ(array.capacity(), 10);
+    for (int i = 0; i < 11; ++i) array.append(&a);
+    EXPECT_EQ(array.capacity(), 15);
+    EXPECT_EQ(array[10], &a);
 }
 
 }  // namespace
