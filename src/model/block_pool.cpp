@@ -2,7 +2,9 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -29,7 +31,7 @@ namespace vetra {
 struct TBlock_Pool::TSlab {
     TSlab* previous;
     TSlab* next;
-    void* released;  // blocks given back, each holding the address of the next
+    void* released;  // blocks given back, each holding the address of the next (unaligned)
     uint32_t block_size;
     uint32_t used;   // blocks handed out
     uint32_t fresh;  // offset of the first block never handed out
@@ -41,8 +43,9 @@ namespace {
 constexpr size_t kFirst_Block = 64;
 static_assert(sizeof(void*) <= 8 && kFirst_Block % 16 == 0);
 
-size_t sizeIndexOf(size_t size) {
-    return (size + 7) / 8 - 1;
+// A released block holds the address of the next, so none is smaller.
+size_t sizeIndexOf(size_t size, size_t step) {
+    return (std::max(size, sizeof(void*)) + step - 1) / step - 1;
 }
 
 }  // namespace
@@ -111,11 +114,11 @@ void TBlock_Pool::unlistOpen(size_t sizeIndex, TSlab* slab) {
 
 void* TBlock_Pool::allocate(size_t size) {
     if (size == 0 || size > kLargest_Pooled) throw std::bad_alloc();
-    const size_t index = sizeIndexOf(size);
+    const size_t index = sizeIndexOf(size, kStep);
     const std::lock_guard lock(Mutex_);
     TSlab* slab = Open_[index];
     if (slab == nullptr) {
-        slab = newSlab((index + 1) * 8);
+        slab = newSlab((index + 1) * kStep);
         if (slab == nullptr) throw std::bad_alloc();
         listAsOpen(index, slab);
     }
@@ -123,7 +126,7 @@ void* TBlock_Pool::allocate(size_t size) {
     if (slab->released != nullptr) {
         block = static_cast<char*>(slab->released);
         UNPOISON(block, slab->block_size);
-        slab->released = *reinterpret_cast<void**>(block);
+        std::memcpy(&slab->released, block, sizeof(void*));
     } else {
         block = reinterpret_cast<char*>(slab) + slab->fresh;
         UNPOISON(block, slab->block_size);
@@ -141,11 +144,11 @@ void* TBlock_Pool::allocate(size_t size) {
 
 void TBlock_Pool::release(void* block, size_t size) noexcept {
     if (block == nullptr) return;
-    const size_t index = sizeIndexOf(size);
+    const size_t index = sizeIndexOf(size, kStep);
     const std::lock_guard lock(Mutex_);
     auto* slab =
         reinterpret_cast<TSlab*>(reinterpret_cast<uintptr_t>(block) & ~uintptr_t(kSlab_Size - 1));
-    *static_cast<void**>(block) = slab->released;
+    std::memcpy(block, &slab->released, sizeof(void*));
     slab->released = block;
     POISON(block, slab->block_size);
     --slab->used;

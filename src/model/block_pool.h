@@ -6,7 +6,7 @@
 namespace vetra {
 
 // Small blocks carved from slabs that each hold blocks of one size, a
-// multiple of 8 up to kLargest_Pooled bytes. The general allocator puts a
+// multiple of 4 up to kLargest_Pooled bytes. The general allocator puts a
 // header before every block and rounds it up to 16 bytes; a large tree
 // holds a node and a short caption for each of its nodes, so those bytes
 // come to a tenth of its memory. A slab whose blocks have all come back is
@@ -22,8 +22,9 @@ class TBlock_Pool {
     TBlock_Pool(const TBlock_Pool&) = delete;
     TBlock_Pool& operator=(const TBlock_Pool&) = delete;
 
-    // A block of `size` bytes (1 to kLargest_Pooled), aligned to 8; throws
-    // std::bad_alloc when the system has no memory left.
+    // A block of `size` bytes (1 to kLargest_Pooled), aligned to 8 when the
+    // size is a multiple of 8 and to 4 otherwise; throws std::bad_alloc when
+    // the system has no memory left.
     void* allocate(size_t size);
     // Takes back a block from allocate, given the size it was asked with.
     void release(void* block, size_t size) noexcept;
@@ -31,7 +32,8 @@ class TBlock_Pool {
 
   private:
     struct TSlab;
-    static constexpr size_t kSizes = kLargest_Pooled / 8;
+    static constexpr size_t kStep = 4;
+    static constexpr size_t kSizes = kLargest_Pooled / kStep;
 
     static bool hasRoom(const TSlab* slab);
     TSlab* newSlab(size_t blockSize);

@@ -12,8 +12,9 @@ namespace vetra {
 // An owned byte string that can be absent, in the active code page. Eight
 // bytes in the node: one pointer to a block holding the length and then the
 // bytes; an absent text has none, and a present empty text points at one
-// shared empty block, so it allocates nothing. Large trees hold three of
-// these per node, which is why this is not a std::optional<std::string>.
+// shared empty block, so it allocates nothing. The length takes two bytes
+// below 65 535 (captions are short), else the marker 0xFFFF and four more. Large trees hold three
+// of these per node, which is why this is not a std::optional<std::string>.
 class TNode_Text {
   public:
     TNode_Text() = default;
@@ -40,13 +41,18 @@ class TNode_Text {
     bool isPresent() const { return Block_ != nullptr; }
     bool isEmpty() const { return size() == 0; }
     uint32_t size() const {
-        uint32_t length = 0;
-        if (Block_ != nullptr) std::memcpy(&length, Block_, sizeof length);
+        if (Block_ == nullptr) return 0;
+        uint16_t shortLength;
+        std::memcpy(&shortLength, Block_, sizeof shortLength);
+        if (shortLength != kLong_Length) return shortLength;
+        uint32_t length;
+        std::memcpy(&length, Block_ + sizeof shortLength, sizeof length);
         return length;
     }
     std::string_view view() const {
         if (Block_ == nullptr) return {};
-        return {Block_ + sizeof(uint32_t), size()};
+        const uint32_t length = size();
+        return {Block_ + headerSize(length), length};
     }
 
     // Stores a copy; the text becomes present (possibly empty). The bytes may
@@ -55,9 +61,15 @@ class TNode_Text {
         char* block = emptyBlock();
         if (!bytes.empty()) {
             const uint32_t length = static_cast<uint32_t>(bytes.size());
-            block = static_cast<char*>(allocateSmallBlock(sizeof length + length));
-            std::memcpy(block, &length, sizeof length);
-            std::memcpy(block + sizeof length, bytes.data(), length);
+            block = static_cast<char*>(allocateSmallBlock(headerSize(length) + length));
+            if (length < kLong_Length) {
+                const auto shortLength = static_cast<uint16_t>(length);
+                std::memcpy(block, &shortLength, sizeof shortLength);
+            } else {
+                std::memcpy(block, &kLong_Length, sizeof kLong_Length);
+                std::memcpy(block + sizeof kLong_Length, &length, sizeof length);
+            }
+            std::memcpy(block + headerSize(length), bytes.data(), length);
         }
         release();
         Block_ = block;
@@ -73,13 +85,19 @@ class TNode_Text {
     }
 
   private:
+    static constexpr uint16_t kLong_Length = 0xFFFF;
+    static size_t headerSize(uint32_t length) {
+        return length < kLong_Length ? sizeof(uint16_t) : sizeof(uint16_t) + sizeof(uint32_t);
+    }
     static char* emptyBlock() {
-        static char empty[sizeof(uint32_t)] = {};
+        static char empty[sizeof(uint16_t)] = {};
         return empty;
     }
     void release() {
-        if (Block_ != nullptr && Block_ != emptyBlock())
-            releaseSmallBlock(Block_, sizeof(uint32_t) + size());
+        if (Block_ != nullptr && Block_ != emptyBlock()) {
+            const uint32_t length = size();
+            releaseSmallBlock(Block_, headerSize(length) + length);
+        }
     }
 
     char* Block_ = nullptr;

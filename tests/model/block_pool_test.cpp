@@ -33,11 +33,11 @@ TEST(BlockPool, BlocksKeepTheirBytesAndEmptySlabsGoBack) {
         if (held.empty() || random() % 3 != 0) {
             const size_t size = 1 + random() % TBlock_Pool::kLargest_Pooled;
             auto* block = static_cast<unsigned char*>(pool.allocate(size));
-            ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % 8, 0u);
+            ASSERT_EQ(reinterpret_cast<uintptr_t>(block) % (size % 8 == 0 ? 8 : 4), 0u);
             const auto mark = static_cast<unsigned char>(random());
             std::memset(block, mark, size);
             held.push_back({block, size, mark});
-            sizesUsed.push_back((size + 7) / 8);
+            sizesUsed.push_back((std::max<size_t>(size, 8) + 3) / 4);
         } else {
             const size_t at = random() % held.size();
             ASSERT_TRUE(check(held[at])) << "a block was overwritten";
@@ -67,6 +67,8 @@ TEST(BlockPool, AReleasedBlockIsHandedOutAgainAndSizesDoNotMix) {
     EXPECT_NE(slabOf(a), slabOf(b));
     pool.release(a, 200);
     EXPECT_EQ(pool.allocate(197), a) << "197 and 200 bytes share one size";
+    void* c = pool.allocate(196);
+    EXPECT_NE(slabOf(c), slabOf(a)) << "196 bytes are a size of their own";
     EXPECT_THROW(pool.allocate(TBlock_Pool::kLargest_Pooled + 1), std::bad_alloc);
     // Blocks beyond the pooled sizes come from the general allocator.
     void* large = allocateSmallBlock(4096);

@@ -51,6 +51,23 @@ TEST(TreeNode, EmptyLinkOrExcerptBecomesAbsent) {
     EXPECT_FALSE(node.setCaption(nullptr, 0));
 }
 
+// Texts keep every byte on both sides of the length where the stored length
+// grows from two bytes to six, through copies and reassignment.
+TEST(TreeNode, TextsOfEveryLengthKeepTheirBytes) {
+    for (size_t length :
+         {size_t{1}, size_t{2}, size_t{65534}, size_t{65535}, size_t{65536}, size_t{300000}}) {
+        std::string bytes(length, '\0');
+        for (size_t i = 0; i < length; ++i) bytes[i] = char('a' + i % 26);
+        TNode_Text text(bytes);
+        TNode_Text copy(text);
+        EXPECT_EQ(copy.size(), length);
+        EXPECT_TRUE(copy.view() == bytes) << length;
+        copy.assign(copy.view().substr(1));
+        EXPECT_TRUE(copy.view() == std::string_view(bytes).substr(1)) << length;
+        EXPECT_TRUE(text == TNode_Text(bytes));
+    }
+}
+
 // The field holds 63 bytes and a NUL: names are cut on a character boundary
 // of what comes before the first NUL.
 TEST(TreeNode, FontNameIsCutWithoutSplittingACharacter) {
