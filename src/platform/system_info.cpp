@@ -1,5 +1,6 @@
 #include "platform/system_info.h"
 
+#include <malloc.h>
 #include <sys/utsname.h>
 
 #include <charconv>
@@ -109,6 +110,10 @@ std::string runningSystemLine() {
         }
     }
     return systemLine(osRelease, kernel, locale.empty() ? "C" : locale);
+}
+
+void returnFreedMemory() {
+    malloc_trim(0);
 }
 
 }  // namespace vetra

@@ -24,6 +24,11 @@ std::string systemLine(std::string_view osRelease, std::string_view kernelReleas
 // The same for the running system: /proc/meminfo, /etc/os-release (else
 // /usr/lib/os-release), uname and the locale of LC_ALL, LC_MESSAGES or LANG.
 std::optional<int64_t> systemAvailableMemoryKb();
+
+// Hands the heap's free pages back to the system. Reading or closing a large
+// document frees megabytes of buffers at once, which the allocator would
+// otherwise keep resident until it needs them again.
+void returnFreedMemory();
 std::string runningSystemLine();
 
 }  // namespace vetra

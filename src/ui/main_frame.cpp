@@ -5,9 +5,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/system_info.h"
 #include "store/options.h"
 #include "ui/color_palette.h"
 #include "ui/dialog_script.h"
@@ -359,11 +361,15 @@ void TForm_Main_Vetra::addDocumentWindow(QWidget* window) {
     connect(window, &QWidget::destroyed, this, [this] {
         rebuildRecentFiles();
         emit documentWindowsChanged();
+        returnFreedMemory();
     });
     sub->showMaximized();
     Mdi_Area_->setActiveSubWindow(sub);
     window->setFocus();  // the drawing takes the keys at once
     emit documentWindowsChanged();
+    // Once the window has been laid out and drawn: reading the document and
+    // its first layout leave megabytes of freed buffers.
+    QTimer::singleShot(0, this, [] { returnFreedMemory(); });
 }
 
 void TForm_Main_Vetra::openDocument(const QString& fileName) {
