@@ -30,8 +30,8 @@ class TText_Measure_Cache {
     // either the cache starts over. A larger tree is measured again on a
     // full layout rather than hold some 60 bytes more per node: edits lay out
     // only what they change, and measuring costs about as much as a miss.
-    static constexpr size_t kMax_Entries = size_t{1} << 13;
-    static constexpr size_t kMax_Entry_Bytes = size_t{1} << 19;
+    static constexpr size_t kMax_Entries = size_t{1} << 12;
+    static constexpr size_t kMax_Entry_Bytes = size_t{1} << 18;
     // Longer captions are measured every time rather than kept.
     static constexpr size_t kMax_Cached_Caption = 4096;
 
