@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -61,14 +62,25 @@ TBlock_Pool::~TBlock_Pool() {
             first = slab->next;
             freeSlab(slab);
         }
-    while (Full_ != nullptr) {
-        TSlab* slab = Full_;
-        Full_ = slab->next;
-        freeSlab(slab);
-    }
+    for (TSlab** list : {&Full_, &Empty_})
+        while (*list != nullptr) {
+            TSlab* slab = *list;
+            *list = slab->next;
+            freeSlab(slab);
+        }
 }
 
 TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
+    const size_t index = sizeIndexOf(blockSize, kStep);
+    if (Empty_ != nullptr) {
+        // A slab emptied before: its pages are in memory already.
+        TSlab* slab = Empty_;
+        Empty_ = slab->next;
+        *slab =
+            TSlab{nullptr, nullptr, nullptr, uint32_t(blockSize), 0, uint32_t(kFirst_Block), false};
+        ++Slabs_Of_Size_[index];
+        return slab;
+    }
     // Twice the size is mapped so that an aligned slab lies inside; the
     // rest is unmapped again.
     void* mapped =
@@ -79,6 +91,12 @@ TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
     if (aligned > start) munmap(mapped, aligned - start);
     const uintptr_t end = start + 2 * kSlab_Size, slabEnd = aligned + kSlab_Size;
     if (end > slabEnd) munmap(reinterpret_cast<void*>(slabEnd), end - slabEnd);
+    // A size that already fills a slab is being used in bulk (a document
+    // being read): its next slab is faulted in with one call rather than a
+    // fault a page. The first slab of a size fills page by page.
+    if (Slabs_Of_Size_[index] > 0)
+        madvise(reinterpret_cast<void*>(aligned), kSlab_Size, MADV_POPULATE_WRITE);
+    ++Slabs_Of_Size_[index];
     auto* slab = new (reinterpret_cast<void*>(aligned))
         TSlab{nullptr, nullptr, nullptr, uint32_t(blockSize), 0, uint32_t(kFirst_Block), false};
     POISON(reinterpret_cast<char*>(aligned) + kFirst_Block, kSlab_Size - kFirst_Block);
@@ -115,7 +133,7 @@ void TBlock_Pool::unlistOpen(size_t sizeIndex, TSlab* slab) {
 void* TBlock_Pool::allocate(size_t size) {
     if (size == 0 || size > kLargest_Pooled) throw std::bad_alloc();
     const size_t index = sizeIndexOf(size, kStep);
-    const std::lock_guard lock(Mutex_);
+    const std::lock_guard lock(Lock_);
     TSlab* slab = Open_[index];
     if (slab == nullptr) {
         slab = newSlab((index + 1) * kStep);
@@ -145,7 +163,7 @@ void* TBlock_Pool::allocate(size_t size) {
 void TBlock_Pool::release(void* block, size_t size) noexcept {
     if (block == nullptr) return;
     const size_t index = sizeIndexOf(size, kStep);
-    const std::lock_guard lock(Mutex_);
+    const std::lock_guard lock(Lock_);
     auto* slab =
         reinterpret_cast<TSlab*>(reinterpret_cast<uintptr_t>(block) & ~uintptr_t(kSlab_Size - 1));
     std::memcpy(block, &slab->released, sizeof(void*));
@@ -153,16 +171,27 @@ void TBlock_Pool::release(void* block, size_t size) noexcept {
     POISON(block, slab->block_size);
     --slab->used;
     if (!slab->open) listAsOpen(index, slab);
-    // An empty slab goes back unless it is the only one of its size with
-    // room, so that one block coming and going does not map a slab each time.
+    // An empty slab is kept for any size unless it is the only one of its
+    // size with room, so that one block coming and going moves no slab.
     if (slab->used == 0 && (Open_[index] != slab || slab->next != nullptr)) {
         unlistOpen(index, slab);
+        --Slabs_Of_Size_[index];
+        slab->next = Empty_;
+        Empty_ = slab;
+    }
+}
+
+void TBlock_Pool::releaseEmptySlabs() {
+    const std::lock_guard lock(Lock_);
+    while (Empty_ != nullptr) {
+        TSlab* slab = Empty_;
+        Empty_ = slab->next;
         freeSlab(slab);
     }
 }
 
 size_t TBlock_Pool::slabCount() const {
-    const std::lock_guard lock(Mutex_);
+    const std::lock_guard lock(Lock_);
     return Slab_Count_;
 }
 
@@ -181,6 +210,12 @@ void* allocateSmallBlock(size_t size) {
     if (size > 0 && size <= TBlock_Pool::kLargest_Pooled) return runPool().allocate(size);
 #endif
     return ::operator new(size);
+}
+
+void releaseEmptyBlockSlabs() {
+#ifndef VETRA_ADDRESS_SANITIZER
+    runPool().releaseEmptySlabs();
+#endif
 }
 
 void releaseSmallBlock(void* block, size_t size) noexcept {

@@ -1,20 +1,35 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
-#include <mutex>
+#include <thread>
 
 namespace vetra {
+
+// A lock for work of a few instructions that nearly always finds it free:
+// taking it costs one atomic exchange, where a mutex costs a call.
+class TSpin_Lock {
+  public:
+    void lock() noexcept {
+        while (Taken_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    }
+    void unlock() noexcept { Taken_.clear(std::memory_order_release); }
+
+  private:
+    std::atomic_flag Taken_;
+};
 
 // Small blocks carved from slabs that each hold blocks of one size, a
 // multiple of 4 up to kLargest_Pooled bytes. The general allocator puts a
 // header before every block and rounds it up to 16 bytes; a large tree
 // holds a node and a short caption for each of its nodes, so those bytes
 // come to a tenth of its memory. A slab whose blocks have all come back is
-// returned to the system, unless it is the last one of its size with room.
+// kept for blocks of any size, until releaseEmptySlabs returns such slabs to
+// the system: a tree read again after one was freed finds its memory ready.
 class TBlock_Pool {
   public:
     static constexpr size_t kLargest_Pooled = 256;
-    static constexpr size_t kSlab_Size = 64 * 1024;
+    static constexpr size_t kSlab_Size = 256 * 1024;
 
     TBlock_Pool() = default;
     // Returns every slab, whether or not its blocks came back.
@@ -28,6 +43,7 @@ class TBlock_Pool {
     void* allocate(size_t size);
     // Takes back a block from allocate, given the size it was asked with.
     void release(void* block, size_t size) noexcept;
+    void releaseEmptySlabs();
     size_t slabCount() const;
 
   private:
@@ -43,8 +59,10 @@ class TBlock_Pool {
 
     TSlab* Open_[kSizes] = {};  // per size: the slabs with room
     TSlab* Full_ = nullptr;     // the slabs without room, of every size
+    TSlab* Empty_ = nullptr;    // emptied slabs, kept for any size
+    uint32_t Slabs_Of_Size_[kSizes] = {};
     size_t Slab_Count_ = 0;
-    mutable std::mutex Mutex_;
+    mutable TSpin_Lock Lock_;
 };
 
 // Blocks for nodes, their texts and child lists, from one pool of the run;
@@ -53,5 +71,7 @@ class TBlock_Pool {
 // (overflow, use after release, release with another size).
 void* allocateSmallBlock(size_t size);
 void releaseSmallBlock(void* block, size_t size) noexcept;
+// Returns the pool's emptied slabs to the system (after a document closes).
+void releaseEmptyBlockSlabs();
 
 }  // namespace vetra

@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "model/block_pool.h"
 #include "platform/system_info.h"
 #include "store/options.h"
 #include "ui/color_palette.h"
@@ -355,13 +356,21 @@ void TForm_Main_Vetra::forwardToActiveWindow(const char* handler) {
         QMetaObject::invokeMethod(window, handler, Qt::DirectConnection);
 }
 
+namespace {
+// Nodes and texts freed with a document, and the heap's free pages.
+void returnFreedDocumentMemory() {
+    releaseEmptyBlockSlabs();
+    returnFreedMemory();
+}
+}  // namespace
+
 void TForm_Main_Vetra::addDocumentWindow(QWidget* window) {
     QMdiSubWindow* sub = Mdi_Area_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QWidget::destroyed, this, [this] {
         rebuildRecentFiles();
         emit documentWindowsChanged();
-        returnFreedMemory();
+        returnFreedDocumentMemory();
     });
     sub->showMaximized();
     Mdi_Area_->setActiveSubWindow(sub);
@@ -369,7 +378,7 @@ void TForm_Main_Vetra::addDocumentWindow(QWidget* window) {
     emit documentWindowsChanged();
     // Once the window has been laid out and drawn: reading the document and
     // its first layout leave megabytes of freed buffers.
-    QTimer::singleShot(0, this, [] { returnFreedMemory(); });
+    QTimer::singleShot(0, this, [] { returnFreedDocumentMemory(); });
 }
 
 void TForm_Main_Vetra::openDocument(const QString& fileName) {
