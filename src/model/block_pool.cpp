@@ -68,6 +68,8 @@ TBlock_Pool::~TBlock_Pool() {
             *list = slab->next;
             freeSlab(slab);
         }
+    if (Carve_End_ > Carve_Next_)
+        munmap(reinterpret_cast<void*>(Carve_Next_), Carve_End_ - Carve_Next_);
 }
 
 TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
@@ -81,16 +83,9 @@ TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
         ++Slabs_Of_Size_[index];
         return slab;
     }
-    // Twice the size is mapped so that an aligned slab lies inside; the
-    // rest is unmapped again.
-    void* mapped =
-        mmap(nullptr, 2 * kSlab_Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) return nullptr;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
-    const uintptr_t aligned = (start + kSlab_Size - 1) & ~uintptr_t(kSlab_Size - 1);
-    if (aligned > start) munmap(mapped, aligned - start);
-    const uintptr_t end = start + 2 * kSlab_Size, slabEnd = aligned + kSlab_Size;
-    if (end > slabEnd) munmap(reinterpret_cast<void*>(slabEnd), end - slabEnd);
+    if (Carve_Next_ == Carve_End_ && !mapRegion()) return nullptr;
+    const uintptr_t aligned = Carve_Next_;
+    Carve_Next_ += kSlab_Size;
     // A size that already fills a slab is being used in bulk (a document
     // being read): its next slab is faulted in with one call rather than a
     // fault a page. The first slab of a size fills page by page.
@@ -102,6 +97,23 @@ TBlock_Pool::TSlab* TBlock_Pool::newSlab(size_t blockSize) {
     POISON(reinterpret_cast<char*>(aligned) + kFirst_Block, kSlab_Size - kFirst_Block);
     ++Slab_Count_;
     return slab;
+}
+
+bool TBlock_Pool::mapRegion() {
+    // One more slab's size is mapped so that aligned slabs lie inside; the
+    // rest is unmapped again. Slabs are cut from the region as needed: pages
+    // not yet cut cost no memory.
+    const size_t size = kRegion_Size + kSlab_Size;
+    void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return false;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = (start + kSlab_Size - 1) & ~uintptr_t(kSlab_Size - 1);
+    if (aligned > start) munmap(mapped, aligned - start);
+    const uintptr_t end = start + size, regionEnd = aligned + kRegion_Size;
+    if (end > regionEnd) munmap(reinterpret_cast<void*>(regionEnd), end - regionEnd);
+    Carve_Next_ = aligned;
+    Carve_End_ = regionEnd;
+    return true;
 }
 
 void TBlock_Pool::freeSlab(TSlab* slab) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <thread>
 
 namespace vetra {
@@ -29,7 +30,8 @@ class TSpin_Lock {
 class TBlock_Pool {
   public:
     static constexpr size_t kLargest_Pooled = 256;
-    static constexpr size_t kSlab_Size = 256 * 1024;
+    static constexpr size_t kSlab_Size = 64 * 1024;
+    static constexpr size_t kRegion_Size = 64 * kSlab_Size;  // mapped at once
 
     TBlock_Pool() = default;
     // Returns every slab, whether or not its blocks came back.
@@ -53,6 +55,7 @@ class TBlock_Pool {
 
     static bool hasRoom(const TSlab* slab);
     TSlab* newSlab(size_t blockSize);
+    bool mapRegion();
     void listAsOpen(size_t sizeIndex, TSlab* slab);
     void unlistOpen(size_t sizeIndex, TSlab* slab);
     void freeSlab(TSlab* slab);
@@ -61,6 +64,7 @@ class TBlock_Pool {
     TSlab* Full_ = nullptr;     // the slabs without room, of every size
     TSlab* Empty_ = nullptr;    // emptied slabs, kept for any size
     uint32_t Slabs_Of_Size_[kSizes] = {};
+    uintptr_t Carve_Next_ = 0, Carve_End_ = 0;  // the mapped region not yet cut into slabs
     size_t Slab_Count_ = 0;
     mutable TSpin_Lock Lock_;
 };
