@@ -215,9 +215,10 @@ int runOneSize(int argc, char** argv, int32_t count, const std::string& path,
     std::printf("  %-44s %9.0f B  (%ld kB resident beyond %ld kB)\n",
                 "process memory per node:", double(openKilobytes - emptyKilobytes) * 1024 / count,
                 openKilobytes - emptyKilobytes, emptyKilobytes);
-    // Resident memory also counts pages of mapped files, chiefly of the fonts
-    // whose glyphs were measured: they follow the distinct characters, not
-    // the nodes, and are shared and dropped at will by the system.
+    // Resident memory also counts pages of mapped files, chiefly of the font
+    // file around the glyphs drawn (the system maps 64 kB around each page
+    // read): they follow the characters on the screen, not the nodes, and
+    // are shared and dropped at will by the system.
     std::printf("  %-44s %9.0f B  (%ld kB beyond %ld kB)\n",
                 "  of which the process's own (anonymous):",
                 double(openOwnKilobytes - emptyOwnKilobytes) * 1024 / count,
