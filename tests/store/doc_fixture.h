@@ -34,6 +34,16 @@ struct TDoc_Fixture {
         return doc;
     }
 
+    // A document that may open files named `name` for reading only.
+    std::unique_ptr<TTree_Doc> readOnlyDoc(const std::string& name) {
+        auto doc = newDoc();
+        doc->Open_File = [opener = doc->Open_File, name](const std::string& path, TOpen_Mode mode) {
+            return mode == TOpen_Mode::ReadWrite && path.ends_with(name) ? nullptr
+                                                                         : opener(path, mode);
+        };
+        return doc;
+    }
+
     std::unique_ptr<TTree_Doc> openDoc(const std::string& name,
                                        std::vector<TTree_Node*>* viewRoots = nullptr) {
         auto doc = newDoc();
