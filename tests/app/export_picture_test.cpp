@@ -140,9 +140,7 @@ TEST(ExportMenu, CommandsWriteWhatTheyAreGiven) {
     std::string script;
     for (const auto& c : commands) script += "answer " + dir + c.answer + "\nmenu " + c.item + "\n";
     script += "answer /nonexistent/x.bmp\nmenu N_Export_Pict\n";
-    std::ofstream(dir + "script.txt") << script;
-    const TRun run = runCommand("VETRA_TEXT_MODE=1 " + std::string(VETRA_BINARY) + " --run " + dir +
-                                "script.txt " + VETRA_TEST_DATA + "/export_notes.vt");
+    const TRun run = runScriptIn(dir, script, dataPath("export_notes.vt"));
     EXPECT_EQ(run.status, 0) << run.err;
     for (const auto& c : commands) EXPECT_TRUE(std::filesystem::exists(dir + c.written)) << c.item;
     EXPECT_NE(run.out.find("/nonexistent/x.bmp"), std::string::npos);
