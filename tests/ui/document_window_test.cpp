@@ -6,8 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
-#include <QPaintEvent>
-#include <QScreen>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -123,26 +121,8 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
     TWindow_Fixture f({"a", "b", "c"});
     QWidget* viewport = f.window->imageView()->viewport();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.frame.get()));
-    struct TPaint_Counter : QObject {
-        int paints = 0, partial = 0;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            if (event->type() != QEvent::Paint) return false;
-            ++paints;
-            if (!(QRegion(static_cast<QWidget*>(watched)->rect()) -
-                  static_cast<QPaintEvent*>(event)->region())
-                     .isEmpty())
-                ++partial;
-            return false;
-        }
-    } counter;
+    test::TPaint_Counter counter;
     viewport->installEventFilter(&counter);
-    auto onScreen = [&] {
-        const QPoint at = viewport->mapTo(f.frame.get(), QPoint(0, 0));
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(f.frame->winId(), at.x(), at.y(), viewport->width(), viewport->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    };
     const int keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left};
     uint32_t seed = 7;
     auto next = [&](uint32_t n) {
@@ -198,9 +178,9 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
             QTest::qWait(6);
             quiet = counter.paints == before ? quiet + 1 : 0;
         }
-        const QImage shown = onScreen();
+        const QImage shown = test::onScreen(viewport);
         viewport->repaint();
-        ASSERT_TRUE(shown == onScreen()) << "step " << step << ", operation " << op;
+        ASSERT_TRUE(shown == test::onScreen(viewport)) << "step " << step << ", operation " << op;
         // Laid out from the changed nodes, the view equals its full layout
         // (a refresh with nothing listed lays out everything).
         const std::vector<std::string> incremental =
