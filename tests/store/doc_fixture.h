@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "store/tree_doc.h"
+#include "tests/app/run_vetra.h"
 #include "tests/model/recording_prompts.h"
 #include "tests/model/tree_fixture.h"
 #include "tests/store/failing_file.h"
@@ -81,12 +81,7 @@ struct TDoc_Fixture {
         return doc ? contentOf(*doc) : "unreadable";
     }
 
-    std::string bytesOf(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string bytesOf(const std::string& name) const { return slurp(path(name)); }
     int64_t sizeOf(const std::string& name) const {
         return static_cast<int64_t>(std::filesystem::file_size(path(name)));
     }
