@@ -2,8 +2,6 @@
 // `vetra --run` on an empty document.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/run_vetra.h"
@@ -13,12 +11,8 @@ namespace {
 using vetra::test::TRun;
 
 TRun runScript(const std::string& script, int mode = 1) {
-    std::string dir = vetra::test::testScratch("/");
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir + "script.txt") << script;
-    return vetra::test::runCommand("cd " + dir + " && XDG_CONFIG_HOME=" + dir +
-                                   "config VETRA_TEXT_MODE=" + std::to_string(mode) +
-                                   " " VETRA_BINARY " --run script.txt");
+    return vetra::test::runScriptIn(vetra::test::workDir(), script, {},
+                                    "VETRA_TEXT_MODE=" + std::to_string(mode));
 }
 
 // The lines of `text` that start with `prefix` (all of them for "").

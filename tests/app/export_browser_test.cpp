@@ -39,9 +39,7 @@ std::string checkInBrowser(const std::string& dir, const std::string& page,
 
 TEST(ExportInBrowser, PageSiteAndMap) {
     if (runCommand("command -v chromium").status != 0) GTEST_SKIP() << "chromium is not installed";
-    const std::string dir = testScratch(".d/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string dir = workDir(true, ".d/");
     const std::string doc = std::string(VETRA_TEST_DATA) + "/export_notes.vt";
     for (const char* command : {"--export-html", "--export-site", "--export-map"}) {
         const std::string out = std::string(command) == "--export-html"   ? "page.html"

@@ -56,9 +56,7 @@ std::pair<uint32_t, uint32_t> pictureSize(const std::string& bytes, const std::s
 }
 
 TEST(ExportPicture, EveryFormatHoldsTheSameDrawing) {
-    const std::string dir = testScratch(".d/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string dir = workDir(true, ".d/");
     const std::string doc = std::string(VETRA_TEST_DATA) + "/export_notes.vt";
     const struct {
         const char* name;
@@ -105,9 +103,7 @@ TEST(ExportPicture, EveryFormatHoldsTheSameDrawing) {
 }
 
 TEST(ExportPicture, RefusesOnlyWhatTheFormatCannotHold) {
-    const std::string dir = testScratch(".d/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string dir = workDir(true, ".d/");
     // 3 500 children in a hanging list: a picture taller than JPEG's 65 500 rows.
     setActiveTextMode(kTextModeSimplified);
     TTree_Node root;
@@ -132,9 +128,7 @@ TEST(ExportPicture, RefusesOnlyWhatTheFormatCannotHold) {
 }
 
 TEST(ExportMenu, CommandsWriteWhatTheyAreGiven) {
-    const std::string dir = testScratch(".d/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string dir = workDir(true, ".d/");
     const struct {
         const char* item;
         const char* answer;
@@ -146,9 +140,7 @@ TEST(ExportMenu, CommandsWriteWhatTheyAreGiven) {
     std::string script;
     for (const auto& c : commands) script += "answer " + dir + c.answer + "\nmenu " + c.item + "\n";
     script += "answer /nonexistent/x.bmp\nmenu N_Export_Pict\n";
-    std::ofstream(dir + "script.txt") << script;
-    const TRun run = runCommand("VETRA_TEXT_MODE=1 " + std::string(VETRA_BINARY) + " --run " + dir +
-                                "script.txt " + VETRA_TEST_DATA + "/export_notes.vt");
+    const TRun run = runScriptIn(dir, script, dataPath("export_notes.vt"));
     EXPECT_EQ(run.status, 0) << run.err;
     for (const auto& c : commands) EXPECT_TRUE(std::filesystem::exists(dir + c.written)) << c.item;
     EXPECT_NE(run.out.find("/nonexistent/x.bmp"), std::string::npos);

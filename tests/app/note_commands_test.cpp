@@ -58,11 +58,11 @@ TEST(NoteCommands, FailuresExitWithOneAndAMessage) {
 
 TEST(NoteCommands, ScriptsEditANoteInTheDialogAndUndoIt) {
     std::string doc = copySample(testScratch(".vt"));
-    std::string script = testScratch(".txt");
-    std::ofstream(script) << "select r.0.0\nkey Return\nfocus RichEdit\nkey Ctrl+End\n"
-                             "type !\nkey Ctrl+Return\nnote r.0.0\nstate\n"
-                             "key Ctrl+Backspace\nnote r.0.0\nstate\n";
-    TRun run = runCommand(kVetra + " --run " + script + " " + doc);
+    TRun run = runScriptIn(workDir(),
+                           "select r.0.0\nkey Return\nfocus RichEdit\nkey Ctrl+End\n"
+                           "type !\nkey Ctrl+Return\nnote r.0.0\nstate\n"
+                           "key Ctrl+Backspace\nnote r.0.0\nstate\n",
+                           doc);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("short note!\nmodified 1\nundo 1\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("short note\nmodified 1\nundo 0\n"), std::string::npos)

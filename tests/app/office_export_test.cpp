@@ -16,13 +16,7 @@ namespace {
 
 using vetra::test::runCommand;
 using vetra::test::TRun;
-
-std::string workDir() {
-    std::string dir = vetra::test::testScratch("/");
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
+using vetra::test::workDir;
 
 TRun exportOffice(const std::string& dir, const char* option, const std::string& out,
                   const std::string& environment = {},
@@ -86,7 +80,7 @@ std::string slideText(const std::string& xml) {
 }
 
 TEST(OfficeExport, LibreOfficeWritesTheDocumentAndThePresentation) {
-    const std::string dir = workDir();
+    const std::string dir = workDir(true);
     const std::string document = richDocument(dir);
     ASSERT_EQ(exportOffice(dir, "--export-doc", "plan.docx", {}, document).status, 0);
     const std::string body = unzipped(dir + "plan.docx", "word/document.xml");
@@ -167,7 +161,7 @@ TEST(OfficeExport, FailuresLeaveNoFileUnderTheChosenName) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string dir = workDir();
+        const std::string dir = workDir(true);
         const std::string soffice = row.fake ? fakeOffice(dir, row.fake) : dir + "none";
         const TRun run = exportOffice(dir, row.option, row.out,
                                       "VETRA_OFFICE_TIMEOUT=2 VETRA_SOFFICE=" + soffice);

@@ -60,8 +60,8 @@ inline std::string dataPath(const std::string& name) {
 }
 
 // The running test's own folder, emptied first when `fresh`.
-inline std::string workDir(bool fresh = false) {
-    std::string dir = testScratch("/");
+inline std::string workDir(bool fresh = false, const std::string& suffix = "/") {
+    std::string dir = testScratch(suffix);
     if (fresh) std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -101,8 +101,7 @@ TEST(Session, ASecondStartHandsOverTheAbsolutePath) {
                  "second.status; cd " + dir + "; " +
                  waitFor("grep -q B/plan.vt config/vetra/qoopt.qoo"));
     EXPECT_EQ(vetra::test::slurp(dir + "second.status"), "0\n") << "handed over";
-    std::ifstream config(dir + "config/vetra/qoopt.qoo");
-    std::string options((std::istreambuf_iterator<char>(config)), {});
+    const std::string options = vetra::test::slurp(dir + "config/vetra/qoopt.qoo");
     EXPECT_NE(options.find("file_0 = " + dir + "B/plan.vt"), std::string::npos) << options;
 }
 

@@ -6,23 +6,25 @@
 namespace vetra::test {
 namespace {
 
+// Each test runs vetra in a folder of its own.
+struct StoreCommands : ::testing::Test {
+    StoreCommands() { std::filesystem::current_path(f.Dir); }
+    TDoc_Fixture f;
+};
+
 // vetra with `arguments`, in the current folder.
 TRun run(const std::string& arguments) {
     return runCommand(VETRA_BINARY " " + arguments);
 }
 
-TEST(StoreCommands, SaveAsCopiesEveryNote) {
-    TDoc_Fixture f;
-    std::filesystem::current_path(f.Dir);
+TEST_F(StoreCommands, SaveAsCopiesEveryNote) {
     ASSERT_EQ(run("--save-as " + copySample(f.path("in.vt")) + " out.vt").status, 0);
     const std::string source = f.contentOfFile("in.vt");
     EXPECT_EQ(f.contentOfFile("out.vt"), source);
     EXPECT_NE(source.find("]={\\rtf"), std::string::npos) << "the sample has notes";
 }
 
-TEST(StoreCommands, ExportNodeWritesTheSubtree) {
-    TDoc_Fixture f;
-    std::filesystem::current_path(f.Dir);
+TEST_F(StoreCommands, ExportNodeWritesTheSubtree) {
     auto doc = f.newDoc("r(a,b(c(d),e))");
     f.setNote(*find(*doc->root(), "d"), noisyNote(1, 5000));
     ASSERT_TRUE(doc->saveAs(f.path("in.vt"), {}));
@@ -35,9 +37,7 @@ TEST(StoreCommands, ExportNodeWritesTheSubtree) {
 
 // A save killed once its journal is written: --dump shows the document as
 // it was, and leaves the file alone (the editor puts it back at open).
-TEST(StoreCommands, DumpOfAnUnfinishedSaveShowsTheOldDocument) {
-    TDoc_Fixture f;
-    std::filesystem::current_path(f.Dir);
+TEST_F(StoreCommands, DumpOfAnUnfinishedSaveShowsTheOldDocument) {
     std::string bytes;
     for (int cut = 1; bytes.empty() || !std::filesystem::exists(f.path(".j.vt-journal")); ++cut) {
         ASSERT_LT(cut, 30);
@@ -54,9 +54,7 @@ TEST(StoreCommands, DumpOfAnUnfinishedSaveShowsTheOldDocument) {
     EXPECT_EQ(dump.out, "r\n  a\n  b\n");
 }
 
-TEST(StoreCommands, FailuresExitWithOneAndAMessage) {
-    TDoc_Fixture f;
-    std::filesystem::current_path(f.Dir);
+TEST_F(StoreCommands, FailuresExitWithOneAndAMessage) {
     auto doc = f.newDoc("r(a)");
     ASSERT_TRUE(doc->saveAs(f.path("in.vt"), {}));
     const struct {

@@ -105,9 +105,7 @@ TEST(HtmlNames, ExtensionAndMarks) {
 using HtmlSite = TFixture;
 
 TEST_F(HtmlSite, WritesFourLinkedPagesInTheChosenDirectory) {
-    const std::string dir = ::testing::TempDir() + "vetra_site.d/";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string dir = test::workDir(true, ".d/");
     TTree_Node* a = addChild(root, "A");
     addChild(*a, "C");
     addChild(root, "B");

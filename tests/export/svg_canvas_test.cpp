@@ -4,14 +4,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "export/svg_canvas.h"
 #include "layout/fixed_metrics_canvas.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra::test {
 namespace {
@@ -30,10 +29,9 @@ std::string drawn(const std::function<void(TCanvas&)>& draw) {
         draw(canvas);
         EXPECT_TRUE(canvas.close());
     }
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
+    const std::string text = slurp(path);
     std::filesystem::remove(path);
-    return text.str();
+    return text;
 }
 
 TEST(SvgCanvas, HostileCaptionsAndFacesStayText) {

@@ -107,19 +107,17 @@ TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
         shape.nodes = 10 + int32_t(seed % 50);
         shape.maxDepth = 2 + int32_t(seed % 5);
         TDocument full, incremental;
-        full.root = testing::randomTree(seed, shape);
-        incremental.root = testing::randomTree(seed, shape);
-        full.viewRoot = full.root.get();
-        incremental.viewRoot = incremental.root.get();
-        relayoutView(canvas, *full.viewRoot, 300, 200, full.picture);
-        relayoutView(canvas, *incremental.viewRoot, 300, 200, incremental.picture);
+        for (TDocument* doc : {&full, &incremental}) {
+            doc->root = testing::randomTree(seed, shape);
+            doc->viewRoot = doc->root.get();
+            relayoutView(canvas, *doc->viewRoot, 300, 200, doc->picture);
+        }
         std::mt19937 random(seed);
         for (int step = 0; step < 40; ++step, ++done) {
             const size_t edit = random() % std::size(edits);
             const std::vector<uint32_t> draws{uint32_t(random()), uint32_t(random()),
                                               uint32_t(random())};
-            applyEdit(full, edit, draws);
-            applyEdit(incremental, edit, draws);
+            for (TDocument* doc : {&full, &incremental}) applyEdit(*doc, edit, draws);
             full.changes.clear();
             relayoutView(canvas, *full.viewRoot, 300, 200, full.picture);
             if (edit == switchView)
@@ -138,9 +136,8 @@ TEST(IncrementalLayout, EqualsTheFullLayoutAfterEveryRandomEdit) {
                 ASSERT_EQ(testing::describeLayout(*want[i]), testing::describeLayout(*got[i]))
                     << where << " node " << i;
         }
-        if (full.viewRoot != full.root.get()) full.viewRoot->Parent = full.savedParent;
-        if (incremental.viewRoot != incremental.root.get())
-            incremental.viewRoot->Parent = incremental.savedParent;
+        for (TDocument* doc : {&full, &incremental})
+            if (doc->viewRoot != doc->root.get()) doc->viewRoot->Parent = doc->savedParent;
     }
     EXPECT_EQ(done, 60 * 40);
 }

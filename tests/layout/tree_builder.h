@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -102,10 +103,12 @@ inline std::vector<TTree_Node*> preorderNodes(TTree_Node& root, bool expandedOnl
 }
 
 // Every layout cache value and used style of one node, as text, so that two
-// layouts compare field by field with a readable difference.
-inline std::string describeLayout(const TTree_Node& n) {
+// layouts compare field by field with a readable difference; `own` is the
+// node's own anchor as its layout places it.
+inline std::string describeLayout(const TTree_Node& n, std::optional<TNode_Point> own = {}) {
     const TLayout_Cache& c = n.Layout;
     const TNode_Rect marker = markerRect(n), link = linkRect(n);
+    const TNode_Point anchor = own.value_or(ownAnchor(n));
     std::string out;
     // clang-format off
     for (int32_t value : {marker.x, marker.y, marker.width, marker.height,
@@ -113,7 +116,7 @@ inline std::string describeLayout(const TTree_Node& n) {
                           link.x, link.y, link.width, link.height,
                           c.Box_Offset.x, c.Box_Offset.y, c.Box_Width, c.Box_Height,
                           c.Block_Pos.x, c.Block_Pos.y, c.Block_Width, c.Block_Height,
-                          c.Parent_Anchor.x, c.Parent_Anchor.y, ownAnchor(n).x, ownAnchor(n).y,
+                          c.Parent_Anchor.x, c.Parent_Anchor.y, anchor.x, anchor.y,
                           n.View_Style_Used, n.Link_Style_Used, n.Depth, n.Font_Size})
         // clang-format on
         out += std::to_string(value) + " ";

@@ -24,7 +24,7 @@ std::string captionOf(const TTree_Node* node) {
     return node == nullptr ? "-" : std::string(node->Caption.view());
 }
 
-TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
+TEST(TreeNode, NewNodeHasTheDocumentedDefaultsAndEmptyTextsAreAbsent) {
     setActiveTextMode(kTextModeSimplified);
     TTree_Node node;
     EXPECT_EQ(codePageToUtf8(node.Caption.view(), 1).text, "双击输入标题");
@@ -39,10 +39,8 @@ TEST(TreeNode, NewNodeHasTheDocumentedDefaults) {
     EXPECT_EQ(codePageToUtf8(traditional.Caption.view(), 2).text, "雙擊輸入標題");
     EXPECT_EQ(codePageToUtf8(newNodeCaption(), 2).text, "新節點");
     setActiveTextMode(kTextModeSimplified);
-}
 
-TEST(TreeNode, EmptyLinkOrExcerptBecomesAbsent) {
-    TTree_Node node;
+    // An empty link or excerpt is absent, not present and empty.
     node.setLink("http://x");
     node.setLink("");
     EXPECT_FALSE(node.Link.isPresent());

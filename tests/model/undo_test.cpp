@@ -57,6 +57,7 @@ TEST(Undo, TakesBackAndRedoesEveryCommandExactly) {
             EXPECT_EQ(f.nodes(), before) << c.name;
             EXPECT_EQ(f.Doc.Undo.count(), 0) << c.name;
             EXPECT_EQ(f.Doc.Modified, 1) << "undo leaves the flag: " << c.name;
+            EXPECT_FALSE(undoLastCommand(f.Ctx)) << "nothing left to undo: " << c.name;
             if (round == 1) break;
 
             ASSERT_TRUE(redoLastUndo(f.Ctx)) << c.name;
@@ -71,14 +72,8 @@ TEST(Undo, TakesBackAndRedoesEveryCommandExactly) {
         f.View.Root->setSelected(true);
         createChild(f.Ctx);
         EXPECT_EQ(f.Doc.Undo.redoCount(), 0) << "a new command ends redo: " << c.name;
+        EXPECT_FALSE(redoLastUndo(f.Ctx)) << "nothing left to redo: " << c.name;
     }
-}
-
-TEST(Undo, EmptyHistoryDoesNothing) {
-    TEdit_Fixture f("r(a)");
-    EXPECT_FALSE(undoLastCommand(f.Ctx));
-    EXPECT_FALSE(redoLastUndo(f.Ctx));
-    EXPECT_EQ(f.tree(), "r(a)");
 }
 
 // A sub-view whose root leaves the tree with an undo or a redo is left for
@@ -131,36 +126,34 @@ TEST(Undo, SelectsTheOldestRecordsNode) {
     }
 }
 
-// A group is never cut short: changing 60 nodes and undoing restores all 60.
-TEST(Undo, LargeGroupIsTakenBackWhole) {
+// A group is never cut short: changing 60 nodes and undoing restores all 60,
+// each with its caption and its old note, marked for the next save.
+TEST(Undo, LargeContentChangeIsTakenBackWhole) {
     TEdit_Fixture f("r");
     std::vector<TTree_Node*> nodes;
     for (int i = 0; i < 60; ++i) {
         TTree_Node* node = f.Doc.root()->appendChild(std::make_unique<TTree_Node>());
-        node->Color_Caption = i;
+        node->Color_Caption = node->Work_Offset = i;
+        node->Work_Size = 20;
+        node->setCaption(std::to_string(i));
         nodes.push_back(node);
     }
     recordContentChange(f.Doc, nodes);
-    for (TTree_Node* node : nodes) node->Color_Caption = 0xABCDEF;
+    for (TTree_Node* node : nodes) {
+        node->Color_Caption = 0xABCDEF;
+        node->setCaption("changed");
+        node->Work_Offset = 500;
+        node->Work_Size = 30;
+    }
     ASSERT_TRUE(undoLastCommand(f.Ctx));
-    for (int i = 0; i < 60; ++i) EXPECT_EQ(nodes[i]->Color_Caption, i) << i;
+    for (int i = 0; i < 60; ++i) {
+        EXPECT_EQ(nodes[i]->Color_Caption, i) << i;
+        EXPECT_EQ(nodes[i]->Caption.view(), std::to_string(i)) << i;
+        EXPECT_EQ(nodes[i]->Work_Offset, i) << i;
+        EXPECT_EQ(nodes[i]->Work_Size, 20) << i;
+        EXPECT_EQ(nodes[i]->Content_Dirty, 1) << i;
+    }
     EXPECT_TRUE(nodes[0]->selected()) << "the oldest record's node ends selected";
-}
-
-TEST(Undo, ContentChangeBringsBackOldNoteForTheNextSave) {
-    TEdit_Fixture f("r(a)");
-    TTree_Node* a = f.node("a");
-    a->Work_Offset = 100;
-    a->Work_Size = 20;
-    recordContentChange(f.Doc, {a});
-    a->setCaption("changed");
-    a->Work_Offset = 500;
-    a->Work_Size = 30;
-    undoLastCommand(f.Ctx);
-    EXPECT_EQ(a->Caption.view(), "a");
-    EXPECT_EQ(a->Work_Offset, 100);
-    EXPECT_EQ(a->Work_Size, 20);
-    EXPECT_EQ(a->Content_Dirty, 1);
 }
 
 }  // namespace

@@ -1,19 +1,15 @@
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra::test {
 
 inline std::string readNoteFile(const std::string& name) {
-    std::ifstream in(std::string(VETRA_TEST_DATA) + "/notes/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return slurp(dataPath("notes/" + name));
 }
 
 inline TRtf_Document parsed(std::string_view rtf, int codePage = 936) {

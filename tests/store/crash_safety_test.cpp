@@ -136,11 +136,7 @@ TEST(CrashSafety, ReadOnlyDocumentWithJournalOpensItsOldContentReadOnly) {
         EXPECT_FALSE(doc->save({}));
     }
     *f.Plan = TFailure_Plan{};
-    auto reopened = f.newDoc();
-    reopened->Open_File = [opener = reopened->Open_File](const std::string& path, TOpen_Mode mode) {
-        return mode == TOpen_Mode::ReadWrite && path.ends_with("r.vt") ? nullptr
-                                                                       : opener(path, mode);
-    };
+    auto reopened = f.readOnlyDoc("r.vt");
     std::vector<TTree_Node*> roots;
     TRead_Error error{};
     ASSERT_TRUE(reopened->open(f.path("r.vt"), roots, error));

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "store/tree_doc.h"
+#include "tests/app/run_vetra.h"
 #include "tests/model/recording_prompts.h"
 #include "tests/model/tree_fixture.h"
 #include "tests/store/failing_file.h"
@@ -31,6 +31,16 @@ struct TDoc_Fixture {
         doc->Store = &Store;
         doc->Open_File = failingOpener(Plan);
         if (!outline.empty()) doc->Root = buildTree(outline);
+        return doc;
+    }
+
+    // A document that may open files named `name` for reading only.
+    std::unique_ptr<TTree_Doc> readOnlyDoc(const std::string& name) {
+        auto doc = newDoc();
+        doc->Open_File = [opener = doc->Open_File, name](const std::string& path, TOpen_Mode mode) {
+            return mode == TOpen_Mode::ReadWrite && path.ends_with(name) ? nullptr
+                                                                         : opener(path, mode);
+        };
         return doc;
     }
 
@@ -71,12 +81,7 @@ struct TDoc_Fixture {
         return doc ? contentOf(*doc) : "unreadable";
     }
 
-    std::string bytesOf(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string bytesOf(const std::string& name) const { return slurp(path(name)); }
     int64_t sizeOf(const std::string& name) const {
         return static_cast<int64_t>(std::filesystem::file_size(path(name)));
     }

@@ -37,17 +37,13 @@ std::string threeLevelDocument() {
            newNodeRecordBody("b") + childrenRecord(1) + newNodeRecord("b1");
 }
 
-std::string withRecordBeforeD(const std::string& record) {
-    return newNodeRecordBody("n") + record + childrenRecord(0);
-}
-
 std::string ofVersion(const char* version) {
     return newNodeRecordBody("n", version) + childrenRecord(0);
 }
 
 // A record whose length field says `length`, followed by `bytes`.
 std::string withLength(char tag, uint32_t length, std::string_view bytes = "") {
-    return withRecordBeforeD(std::string(1, tag) + be32(length) + std::string(bytes));
+    return newNodeRecordBody("n") + tag + be32(length) + std::string(bytes) + childrenRecord(0);
 }
 
 // The read succeeds exactly when the row expects no error.
@@ -79,18 +75,15 @@ TEST(NodeRecordDamage, HeaderAndLengthChecks) {
     }
 }
 
-TEST(NodeRecordDamage, UnknownAndLegacyRecordsArePassedOver) {
+// Unknown and legacy records are passed over; a font name too long for its
+// field keeps whole characters.
+TEST(NodeRecordDamage, UnknownRecordsAndLongFontNames) {
+    std::string name = std::string(62, 'f') + "\xCB\xCE" + "tail";
     std::string bytes = newNodeRecordBody("n") + "L" + be32(4) + be32(77) + "Q" + be32(3) + "xyz" +
-                        test::intRecord('c', 30) + childrenRecord(0);
+                        test::intRecord('c', 30) + test::textRecord('b', name) + childrenRecord(0);
     TTree_Node node;
     ASSERT_TRUE(readBytes(bytes, &node).ok);
     EXPECT_EQ(node.Font_Size, 30) << "the record behind the unknown ones is still read";
-}
-
-TEST(NodeRecordDamage, LongFontNameKeepsWholeCharacters) {
-    std::string name = std::string(62, 'f') + "\xCB\xCE" + "tail";
-    TTree_Node node;
-    ASSERT_TRUE(readBytes(withRecordBeforeD(test::textRecord('b', name)), &node).ok);
     EXPECT_EQ(node.fontName(), std::string(62, 'f'));
 }
 

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "layout/tree_builder.h"
 #include "platform/text_codec.h"
 #include "platform/text_mode.h"
 #include "store/record_bytes.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra {
 namespace {
@@ -30,13 +28,6 @@ bool readFromBytes(const std::string& bytes, TTree_Node& root, std::vector<TTree
     TMemory_File file(bytes);
     TRead_Error error;
     return readNodeTree(file, root, roots, error);
-}
-
-std::string readDataFile(const char* name) {
-    std::ifstream in(std::string(VETRA_TEST_DATA) + "/" + name, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 class NodeRecordTest : public ::testing::Test {
@@ -114,7 +105,7 @@ TEST_F(NodeRecordTest, EveryFieldSurvivesTheRoundTrip) {
 
 TEST_F(NodeRecordTest, SampleFilesReadAndWriteBackTheirIndex) {
     for (const char* name : {"mode1_notes.vt", "mode2_tree.vt"}) {
-        std::string bytes = readDataFile(name);
+        std::string bytes = test::slurp(test::dataPath(name));
         ASSERT_FALSE(bytes.empty()) << name;
         setActiveTextMode(name[4] == '1' ? 1 : 2);
         TMemory_File file(bytes);
@@ -134,7 +125,7 @@ TEST_F(NodeRecordTest, SampleFilesReadAndWriteBackTheirIndex) {
 }
 
 TEST_F(NodeRecordTest, TextsAreConvertedToTheActiveModeButLinksAreNot) {
-    std::string bytes = readDataFile("mode2_tree.vt");
+    std::string bytes = test::slurp(test::dataPath("mode2_tree.vt"));
     TTree_Node root;
     std::vector<TTree_Node*> viewRoots;
     ASSERT_TRUE(readFromBytes(bytes, root, viewRoots));

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "store/options.h"
+#include "tests/app/run_vetra.h"
 
 namespace vetra {
 namespace {
@@ -21,13 +21,6 @@ class OptionsTest : public ::testing::Test {
         ::setenv("XDG_CONFIG_HOME", Dir.c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(Dir); }
-
-    std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
 
     std::string Dir;
 };
@@ -47,7 +40,7 @@ TEST_F(OptionsTest, DefaultsAreWrittenExactly) {
         "tree_design_color = 16381171\r\ndoc_edit_color = 16777215\r\n"
         "doc_edit_font_color = 0\r\nline_1_color = 11567232\r\nline_2_color = 11567232\r\n"
         "line_3_color = 11575456\r\nline_4_color = 11587792\r\n";
-    EXPECT_EQ(read(Dir + "/vetra/qoopt.qoo"), expected) << "under XDG_CONFIG_HOME";
+    EXPECT_EQ(test::slurp(Dir + "/vetra/qoopt.qoo"), expected) << "under XDG_CONFIG_HOME";
 }
 
 TEST_F(OptionsTest, RoundTrip) {
@@ -144,7 +137,7 @@ TEST_F(OptionsTest, SavingReplacesTheFileWholeThroughLinks) {
     options.Map_Width = 70;
     ASSERT_TRUE(options.save());
     EXPECT_TRUE(std::filesystem::is_symlink(defaultOptionsPath()));
-    EXPECT_EQ(read(Dir + "/real.qoo"), options.serialize());
+    EXPECT_EQ(test::slurp(Dir + "/real.qoo"), options.serialize());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir + "/vetra"),
                             std::filesystem::directory_iterator()),
               1);

@@ -188,12 +188,7 @@ TEST(TreeDoc, ReadOnlyOpenAndSave) {
     TDoc_Fixture f;
     auto doc = f.newDoc("r(a)");
     ASSERT_TRUE(doc->saveAs(f.path("ro.vt"), {}));
-    f.Plan->Only_Path = "ro.vt";
-    auto opener = failingOpener(f.Plan);
-    auto readOnly = f.newDoc();
-    readOnly->Open_File = [opener](const std::string& path, TOpen_Mode mode) {
-        return mode == TOpen_Mode::ReadWrite ? nullptr : opener(path, mode);
-    };
+    auto readOnly = f.readOnlyDoc("ro.vt");
     std::vector<TTree_Node*> roots;
     TRead_Error error{};
     ASSERT_TRUE(readOnly->open(f.path("ro.vt"), roots, error));

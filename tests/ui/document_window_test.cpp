@@ -6,8 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
-#include <QPaintEvent>
-#include <QScreen>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -123,26 +121,8 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
     TWindow_Fixture f({"a", "b", "c"});
     QWidget* viewport = f.window->imageView()->viewport();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.frame.get()));
-    struct TPaint_Counter : QObject {
-        int paints = 0, partial = 0;
-        bool eventFilter(QObject* watched, QEvent* event) override {
-            if (event->type() != QEvent::Paint) return false;
-            ++paints;
-            if (!(QRegion(static_cast<QWidget*>(watched)->rect()) -
-                  static_cast<QPaintEvent*>(event)->region())
-                     .isEmpty())
-                ++partial;
-            return false;
-        }
-    } counter;
+    test::TPaint_Counter counter;
     viewport->installEventFilter(&counter);
-    auto onScreen = [&] {
-        const QPoint at = viewport->mapTo(f.frame.get(), QPoint(0, 0));
-        return QGuiApplication::primaryScreen()
-            ->grabWindow(f.frame->winId(), at.x(), at.y(), viewport->width(), viewport->height())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    };
     const int keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left};
     uint32_t seed = 7;
     auto next = [&](uint32_t n) {
@@ -198,9 +178,9 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
             QTest::qWait(6);
             quiet = counter.paints == before ? quiet + 1 : 0;
         }
-        const QImage shown = onScreen();
+        const QImage shown = test::onScreen(viewport);
         viewport->repaint();
-        ASSERT_TRUE(shown == onScreen()) << "step " << step << ", operation " << op;
+        ASSERT_TRUE(shown == test::onScreen(viewport)) << "step " << step << ", operation " << op;
         // Laid out from the changed nodes, the view equals its full layout
         // (a refresh with nothing listed lays out everything).
         const std::vector<std::string> incremental =
@@ -212,7 +192,9 @@ TEST(DocumentWindow, EditsRepaintWhatChangedAndTheScreenShowsTheDrawing) {
     EXPECT_GT(counter.partial, 10) << "edits repaint only what changed";
 }
 
-TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
+// Closing a middle tab moves the last into its place; deleting the root of
+// a sub-view closes its view.
+TEST(DocumentWindow, SubViewsCloseByTheirTabOrWithTheirRoot) {
     TWindow_Fixture f({"a", "b"});
     TTree_Node* root = f.window->currentRoot();
     for (int i = 0; i < 2; ++i) {
@@ -227,19 +209,12 @@ TEST(DocumentWindow, ClosingAMiddleTabMovesTheLastIntoItsPlace) {
     EXPECT_EQ(f.window->currentViewIndex(), 0) << "the main view becomes current";
     f.window->SpeedButton_Close_ViewClick();
     EXPECT_EQ(f.window->views().count(), 2) << "the main view is never closed";
-}
 
-TEST(DocumentWindow, DeletingASubViewRootClosesItsView) {
-    TWindow_Fixture f({"a", "b"});
-    TTree_Node* root = f.window->currentRoot();
-    f.select(root->child(0));
-    f.window->N_New_Node_ViewClick();
-    f.window->switchToView(0);
-    f.select(root->child(0));
+    f.select(root->child(1));
     f.window->N_EraseClick();
     EXPECT_EQ(f.window->views().count(), 1);
     ASSERT_EQ(root->childCount(), 1);
-    EXPECT_EQ(root->child(0)->Caption.view(), "b");
+    EXPECT_EQ(root->child(0)->Caption.view(), "a");
     f.window->N_UndoClick();
     EXPECT_EQ(root->childCount(), 2) << "undo brings the node back (its view stays closed)";
 }

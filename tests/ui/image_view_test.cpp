@@ -3,29 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest/QTest>
+
+#include "tests/ui/window_fixture.h"
 
 namespace vetra {
 namespace {
 
-struct TPaint_Counter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
-// What the screen shows of a widget, from the window's backing store.
-QImage onScreen(QWidget* widget) {
-    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
+using test::onScreen;
 
 // The picture's size changes with almost every edit; the bars repaint only
 // when their slider lands on other pixels, and never show a stale slider.
@@ -41,7 +27,7 @@ TEST(ImageView, AScrollBarRepaintsOnlyWhenItsSliderMoves) {
     view->updateScrollRanges();
     QApplication::processEvents();
     QScrollBar* bar = view->verticalScrollBar();
-    TPaint_Counter counter;
+    test::TPaint_Counter counter;
     bar->installEventFilter(&counter);
 
     struct TStep {

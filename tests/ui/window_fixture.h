@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QScreen>
 #include <memory>
 #include <string>
 
@@ -14,6 +17,30 @@
 #include "ui/main_frame.h"
 
 namespace vetra::test {
+
+// Counts the paint events of the widgets it watches, and those that cover
+// only part of the widget.
+struct TPaint_Counter : QObject {
+    int paints = 0, partial = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        ++paints;
+        if (!(QRegion(static_cast<QWidget*>(watched)->rect()) -
+              static_cast<QPaintEvent*>(event)->region())
+                 .isEmpty())
+            ++partial;
+        return false;
+    }
+};
+
+// What the screen shows of a widget, from the window's backing store.
+inline QImage onScreen(QWidget* widget) {
+    const QPoint at = widget->mapTo(widget->window(), QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(widget->window()->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 struct TWindow_Fixture {
     TDialog_Script script;
