@@ -195,7 +195,7 @@ void paintNode(TCanvas& canvas, TTree_Node& node, TNode_Point at, const TPaint_O
     const int32_t x = at.x, y = at.y;
     // Before the box is narrowed to its inside below.
     const TNode_Rect link = linkRect(node), marker = markerRect(node);
-    const TNode_Point ownEnd = node.Parent != nullptr ? ownAnchor(node) : TNode_Point{};
+    const TNode_Point ownEnd = ownAnchor(node);
     cache.Box_Width -= lineWidthUsed(node.Edge_Width) + 2;
     cache.Box_Height -= lineWidthUsed(node.Edge_Width) + 2;
     const int32_t w = cache.Box_Width, h = cache.Box_Height;

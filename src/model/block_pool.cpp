@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VETRA_ADDRESS_SANITIZER 1
@@ -56,13 +57,9 @@ bool TBlock_Pool::hasRoom(const TSlab* slab) {
 }
 
 TBlock_Pool::~TBlock_Pool() {
-    for (TSlab*& first : Open_)
-        while (first != nullptr) {
-            TSlab* slab = first;
-            first = slab->next;
-            freeSlab(slab);
-        }
-    for (TSlab** list : {&Full_, &Empty_})
+    std::vector<TSlab**> lists{&Full_, &Empty_};
+    for (TSlab*& open : Open_) lists.push_back(&open);
+    for (TSlab** list : lists)
         while (*list != nullptr) {
             TSlab* slab = *list;
             *list = slab->next;
